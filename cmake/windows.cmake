@@ -1,0 +1,25 @@
+# Orvane.exe and the Win32 side of the platform seam.
+enable_language(RC)
+
+file(GLOB ORVANE_WIN32_SOURCES CONFIGURE_DEPENDS src/platform/win32/*.cpp)
+list(REMOVE_ITEM ORVANE_WIN32_SOURCES ${CMAKE_CURRENT_SOURCE_DIR}/src/platform/win32/main.cpp)
+add_library(orvane_win32 STATIC ${ORVANE_WIN32_SOURCES})
+target_link_libraries(orvane_win32 PUBLIC orvane_core ole32 oleaut32 uuid wbemuuid comctl32 shell32 advapi32 user32 gdi32)
+
+set(ORVANE_RC_DEPENDS
+  ${CMAKE_CURRENT_SOURCE_DIR}/res/orvane.manifest
+  ${CMAKE_CURRENT_SOURCE_DIR}/res/orvane.ico
+  ${CMAKE_CURRENT_SOURCE_DIR}/res/OrvaneWMI.csv
+  ${CMAKE_CURRENT_SOURCE_DIR}/res/OrvaneSPC.csv)
+set_source_files_properties(res/orvane.rc res/orvane_no_tables.rc PROPERTIES OBJECT_DEPENDS "${ORVANE_RC_DEPENDS}")
+
+add_executable(Orvane WIN32 src/platform/win32/main.cpp res/orvane.rc)
+target_link_libraries(Orvane PRIVATE orvane_win32)
+
+# Test-only build without the built-in tables.
+add_executable(Orvane_no_tables WIN32 src/platform/win32/main.cpp res/orvane_no_tables.rc)
+target_link_libraries(Orvane_no_tables PRIVATE orvane_win32)
+
+foreach(exe Orvane Orvane_no_tables)
+  target_link_options(${exe} PRIVATE ${ORVANE_WIDE_ENTRY_LINK_OPTIONS})
+endforeach()

@@ -1,0 +1,11 @@
+// Resource ids of Orvane.exe.
+#define IDD_ABOUTBOX 100
+#define IDS_ABOUTBOX 101
+#define IDD_ORVANE_DIALOG 102
+#define IDR_MAINFRAME 128
+#define IDR_QUERY_TABLE 129
+#define IDR_SPEC_TABLE 130
+#define IDM_ABOUTBOX 0x0010
+#define IDC_SUPPORT_LINK 1000
+#define IDC_REPORT 1001
+#define IDC_STATUS 1002

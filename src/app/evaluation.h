@@ -1,0 +1,28 @@
+#pragma once
+// Which requirement row the machine meets.
+
+#include <string>
+#include <vector>
+
+#include "platform/file_system.h"
+#include "tables/orvane_rec.h"
+#include "tables/wmi_records.h"
+
+// Ordering of version texts: when both begin with a digit, their leading dotted
+// numbers compared component by component (missing ones count as 0); else ordinal.
+int CompareGlVersions(const std::wstring& a, const std::wstring& b);
+
+// Row order: the most demanding graphics version first. Returns -1, 0 or 1.
+int CompareSpecRows(const OrvaneRec& a, const OrvaneRec& b);
+
+// 1 when the required dotted version is above the found one, 0 when equal, -1 below.
+int CompareVersion(const std::wstring& required, const std::wstring& found);
+
+// True when no checked property of the result tree falls short of the row;
+// marks those that do.
+bool CheckRow(const OrvaneRec& row, CWMI& wmiResult);
+
+// Sorts the rows, marks failing values, selects the first row met and copies
+// its columns into runRecord. exeExists is set when a row is selected.
+bool Evaluate(std::vector<OrvaneRec>& specRows, OrvaneRec& runRecord, CWMI& wmiResult, const std::wstring& exeDir,
+              FileSystem& files, bool& exeExists);

@@ -1,0 +1,11 @@
+#pragma once
+
+#include "platform/file_system.h"
+
+class Win32FileSystem : public FileSystem {
+public:
+    std::optional<std::string> ReadWholeFile(const std::wstring& path) override;
+    bool IsExistingFile(const std::wstring& path) override;
+    void CreateFoldersFor(const std::wstring& filePath) override;
+    WriteResult ReplaceFile(const std::wstring& path, const std::string& bytes) override;
+};

@@ -1,0 +1,8 @@
+#pragma once
+
+#include "platform/text_codec.h"
+
+class Win32TextCodec : public TextCodec {
+public:
+    std::optional<std::wstring> Decode(std::string_view bytes, CodePage codePage) override;
+};

@@ -1,0 +1,30 @@
+#pragma once
+// One requirement row, and the run's own record of what it found.
+
+#include <array>
+#include <string>
+
+class OrvaneRec {
+public:
+    enum GlIndex { glVendor, glRenderer, glVersion, glShadingVersion, glCount };
+    enum Column {
+        minGlVersion,
+        minOsVersion,
+        osArchitecture,
+        exeName,
+        exeArgs,
+        glVerdict,
+        statusText,
+        linkText,
+        linkUrl,
+        columnCount
+    };
+
+    OrvaneRec();
+
+    std::array<std::wstring, glCount> glInfo;
+    std::array<std::wstring, columnCount> columns;
+};
+
+// Status of a run that selected no row.
+extern const wchar_t* const kDefaultStatusText;

@@ -1,0 +1,45 @@
+#pragma once
+// Where the two tables come from, and how their text is cut into lines and fields.
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/platform.h"
+#include "tables/orvane_rec.h"
+#include "tables/wmi_records.h"
+
+inline constexpr int kQueryTableResourceId = 129;
+inline constexpr int kSpecTableResourceId = 130;
+
+extern const wchar_t* const kMissingResourceMessage;  // "構成リソースがありません。"
+extern const wchar_t* const kBadFormatMessage;        // "設定ファイルの書式が正しくありません\n%s"
+
+// Lines of a table file: cut at LF, a CR right before an LF dropped with it; a
+// final line end delivers no further line.
+std::vector<std::wstring> CutFileLines(std::wstring_view text);
+
+// Lines of a built-in table: cut at every LF, CRs kept; a text ending with LF
+// yields one more, empty, line.
+std::vector<std::wstring> CutResourceLines(std::wstring_view text);
+
+// Field k of a line cut at every comma; nullopt when the line has fewer than k commas.
+std::optional<std::wstring_view> LineField(std::wstring_view line, size_t k);
+
+// The built-in "TEXT" resource, decoded as code page 932. False when missing,
+// empty or unloadable; true with an empty text when it could not be decoded.
+bool LoadTextResource(Platform& platform, int id, std::wstring& text);
+
+// Requirement table: "OrvaneSPC.csv" beside the executable, else the built-in copy.
+bool LoadSpecTable(Platform& platform, const std::wstring& exeDir, std::vector<OrvaneRec>& specRows);
+
+// Query table: "OrvaneWMI.csv" beside the executable, else the built-in copy.
+bool LoadQueryTable(Platform& platform, const std::wstring& exeDir, CWMI& queryTable);
+
+// One requirement line: returns the number of fields found (at most 9) and
+// appends a row when it is 9.
+int ParseSpecRow(std::wstring_view line, std::vector<OrvaneRec>& specRows);
+
+// One query-table line, continuing what the cursors of the same load point to.
+void ParseQueryRow(std::wstring_view line, CWMI& queryTable, CWMIClass*& currentQuery, CWMIProp*& currentProp);

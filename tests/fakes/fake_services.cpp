@@ -1,0 +1,55 @@
+#include "fakes/fake_services.h"
+
+namespace {
+
+class FakeWmiSession : public WmiSession {
+public:
+    explicit FakeWmiSession(FakeWmiService& service) : service_(service) {}
+
+    std::optional<std::vector<WmiInstance>> Query(const std::wstring& wql,
+                                                  const std::vector<std::wstring>& properties) override {
+        service_.askedQueries.push_back(wql);
+        auto it = service_.answers.find(wql);
+        if (it == service_.answers.end()) return std::nullopt;
+        const FakeWmiService::Answer& answer = it->second;
+        std::vector<WmiInstance> instances;
+        for (size_t i = 0; i < answer.names.size(); ++i) {
+            WmiInstance instance;
+            instance.name = TextValue(answer.names[i]);
+            for (const auto& property : properties) {
+                auto v = answer.values.find(property);
+                if (v != answer.values.end() && i < v->second.size())
+                    instance.values.push_back(v->second[i]);
+                else
+                    instance.values.push_back(WmiValue{});
+            }
+            instances.push_back(std::move(instance));
+        }
+        return instances;
+    }
+
+private:
+    FakeWmiService& service_;
+};
+
+}  // namespace
+
+std::unique_ptr<WmiSession> FakeWmiService::Connect(const std::wstring& wmiNamespace) {
+    connectedNamespaces.push_back(wmiNamespace);
+    if (!connects) return nullptr;
+    return std::make_unique<FakeWmiSession>(*this);
+}
+
+WmiValue TextValue(const std::wstring& text) {
+    WmiValue v;
+    v.type = WmiValue::Type::Bstr;
+    v.text = text;
+    return v;
+}
+
+WmiValue IntValue(int32_t value) {
+    WmiValue v;
+    v.type = WmiValue::Type::I4;
+    v.i4 = value;
+    return v;
+}
