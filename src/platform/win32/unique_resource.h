@@ -57,8 +57,9 @@ inline void CloseKernelHandle(HANDLE h) { ::CloseHandle(h); }
 inline void CloseRegistryKey(HKEY h) { ::RegCloseKey(h); }
 inline void FreeBstr(BSTR s) { ::SysFreeString(s); }
 inline void DestroyWindowHandle(HWND h) { ::DestroyWindow(h); }
-inline void FreeModule(HMODULE h) { ::FreeLibrary(h); }
+inline void FreeModuleHandle(HMODULE h) { ::FreeLibrary(h); }
 inline void DestroyIconHandle(HICON h) { ::DestroyIcon(h); }
+inline void FreeCoTaskString(PWSTR s) { ::CoTaskMemFree(s); }
 
 struct FileHandleTraits {
     using Type = HANDLE;
@@ -73,8 +74,9 @@ using UniqueFile = UniqueResource<resource_detail::FileHandleTraits>;
 using UniqueHkey = UniqueResource<SimpleTraits<HKEY, nullptr, resource_detail::CloseRegistryKey>>;
 using UniqueBstr = UniqueResource<SimpleTraits<BSTR, nullptr, resource_detail::FreeBstr>>;
 using UniqueHwnd = UniqueResource<SimpleTraits<HWND, nullptr, resource_detail::DestroyWindowHandle>>;
-using UniqueModule = UniqueResource<SimpleTraits<HMODULE, nullptr, resource_detail::FreeModule>>;
+using UniqueModule = UniqueResource<SimpleTraits<HMODULE, nullptr, resource_detail::FreeModuleHandle>>;
 using UniqueIcon = UniqueResource<SimpleTraits<HICON, nullptr, resource_detail::DestroyIconHandle>>;
+using UniqueCoTaskString = UniqueResource<SimpleTraits<PWSTR, nullptr, resource_detail::FreeCoTaskString>>;
 
 // A window's device context, released to its window.
 class UniqueWindowDc {
