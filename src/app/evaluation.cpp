@@ -1,8 +1,131 @@
 #include "app/evaluation.h"
 
-// Placeholder until the evaluation lands.
-int CompareGlVersions(const std::wstring&, const std::wstring&) { return 0; }
-int CompareSpecRows(const OrvaneRec&, const OrvaneRec&) { return 0; }
-int CompareVersion(const std::wstring&, const std::wstring&) { return 0; }
-bool CheckRow(const OrvaneRec&, CWMI&) { return true; }
-bool Evaluate(std::vector<OrvaneRec>&, OrvaneRec&, CWMI&, const std::wstring&, FileSystem&, bool&) { return false; }
+#include <algorithm>
+#include <string_view>
+
+#include "tables/number_text.h"
+
+namespace {
+
+bool IsDigit(wchar_t c) { return c >= L'0' && c <= L'9'; }
+
+// The digit runs of the leading dotted number: "4.6.0 Vendor 531.2" -> 4, 6, 0.
+std::vector<std::wstring_view> LeadingDottedNumber(std::wstring_view text) {
+    std::vector<std::wstring_view> parts;
+    size_t at = 0;
+    while (at < text.size() && IsDigit(text[at])) {
+        size_t end = at;
+        while (end < text.size() && IsDigit(text[end])) ++end;
+        parts.push_back(text.substr(at, end - at));
+        if (end + 1 < text.size() && text[end] == L'.' && IsDigit(text[end + 1]))
+            at = end + 1;
+        else
+            break;
+    }
+    return parts;
+}
+
+// Digit runs compared as numbers of any size; a missing run counts as 0.
+int CompareDigitRuns(std::wstring_view a, std::wstring_view b) {
+    auto trim = [](std::wstring_view s) {
+        while (!s.empty() && s.front() == L'0') s.remove_prefix(1);
+        return s;
+    };
+    a = trim(a);
+    b = trim(b);
+    if (a.size() != b.size()) return a.size() < b.size() ? -1 : 1;
+    const int c = a.compare(b);
+    return c < 0 ? -1 : (c > 0 ? 1 : 0);
+}
+
+// Component i of a dotted version: the text between the i-th and the next dot.
+std::wstring_view VersionComponent(std::wstring_view text, int i) {
+    size_t start = 0;
+    for (int n = 0; n < i; ++n) {
+        const size_t dot = text.find(L'.', start);
+        if (dot == std::wstring_view::npos) return {};
+        start = dot + 1;
+    }
+    const size_t dot = text.find(L'.', start);
+    return text.substr(start, dot == std::wstring_view::npos ? std::wstring_view::npos : dot - start);
+}
+
+// The operating system's "Version" gets the dotted comparison; the query must
+// name the class after its first character.
+bool IsOsVersionProperty(const CWMIClass& query, const CWMIProp& prop) {
+    const size_t at = query.query.find(L"Win32_OperatingSystem");
+    return at != std::wstring::npos && at > 0 && prop.name == L"Version";
+}
+
+bool FallsShort(const CWMIClass& query, const CWMIProp& prop, const std::wstring& required) {
+    if (IsOsVersionProperty(query, prop)) return CompareVersion(required, prop.value) == 1;
+    return LeadingInt(required) > LeadingInt(prop.value);
+}
+
+}  // namespace
+
+int CompareGlVersions(const std::wstring& a, const std::wstring& b) {
+    if (a.empty() || b.empty() || !IsDigit(a.front()) || !IsDigit(b.front())) {
+        const int c = CompareOrdinal(a, b);
+        return c < 0 ? -1 : (c > 0 ? 1 : 0);
+    }
+    const auto pa = LeadingDottedNumber(a);
+    const auto pb = LeadingDottedNumber(b);
+    for (size_t i = 0; i < std::max(pa.size(), pb.size()); ++i) {
+        const int c = CompareDigitRuns(i < pa.size() ? pa[i] : std::wstring_view(),
+                                       i < pb.size() ? pb[i] : std::wstring_view());
+        if (c != 0) return c;
+    }
+    return 0;
+}
+
+int CompareSpecRows(const OrvaneRec& a, const OrvaneRec& b) {
+    return -CompareGlVersions(a.columns[OrvaneRec::minGlVersion], b.columns[OrvaneRec::minGlVersion]);
+}
+
+int CompareVersion(const std::wstring& required, const std::wstring& found) {
+    for (int i = 0; i < 3; ++i) {
+        const int32_t r = LeadingInt(VersionComponent(required, i));
+        const int32_t f = LeadingInt(VersionComponent(found, i));
+        if (r != f) return r > f ? 1 : -1;
+    }
+    return 0;
+}
+
+bool CheckRow(const OrvaneRec& row, CWMI& wmiResult) {
+    bool anyFailed = false;
+    for (const auto& query : wmiResult.queries) {
+        for (const auto& prop : query->props) {
+            const int32_t k = prop->checkIndex;
+            if (k < 1 || k > 8) continue;
+            if (!FallsShort(*query, *prop, row.columns[static_cast<size_t>(k)])) continue;
+            prop->failed = 1;  // stays set while later rows are tried
+            anyFailed = true;
+        }
+    }
+    return !anyFailed;
+}
+
+bool Evaluate(std::vector<OrvaneRec>& specRows, OrvaneRec& runRecord, CWMI& wmiResult, const std::wstring& exeDir,
+              FileSystem& files, bool& exeExists) {
+    // Stable, so rows asking for the same graphics version keep their table order.
+    std::stable_sort(specRows.begin(), specRows.end(),
+                     [](const OrvaneRec& a, const OrvaneRec& b) { return CompareSpecRows(a, b) < 0; });
+
+    for (const OrvaneRec& row : specRows) {
+        const bool glOk =
+            CompareGlVersions(row.columns[OrvaneRec::minGlVersion], runRecord.glInfo[OrvaneRec::glVersion]) <= 0;
+        if (glOk) runRecord.columns[OrvaneRec::glVerdict] = L"1";
+
+        // Every row is checked, so its shortfalls are marked even when it is not selected.
+        const bool rowOk = CheckRow(row, wmiResult);
+        if (!glOk || !rowOk) continue;
+
+        for (int c = OrvaneRec::exeName; c <= OrvaneRec::linkUrl; ++c) runRecord.columns[c] = row.columns[c];
+        // The folder itself is no product: only an existing file counts.
+        const std::wstring& exe = row.columns[OrvaneRec::exeName];
+        exeExists = !exe.empty() && files.IsExistingFile(exeDir + exe);
+        return true;
+    }
+    return false;
+}
