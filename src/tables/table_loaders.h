@@ -41,5 +41,12 @@ bool LoadQueryTable(Platform& platform, const std::wstring& exeDir, CWMI& queryT
 // appends a row when it is 9.
 int ParseSpecRow(std::wstring_view line, std::vector<OrvaneRec>& specRows);
 
+// "設定ファイルの書式が正しくありません\n…" naming the bad table (its path, or the built-in text).
+std::wstring FormatBadTableMessage(const std::wstring& where);
+
+// A table file's text in the process locale's code page; nullopt when the file
+// cannot be opened, so the caller falls back to the built-in copy.
+std::optional<std::wstring> ReadTableFile(Platform& platform, const std::wstring& path);
+
 // One query-table line, continuing what the cursors of the same load point to.
 void ParseQueryRow(std::wstring_view line, CWMI& queryTable, CWMIClass*& currentQuery, CWMIProp*& currentProp);
