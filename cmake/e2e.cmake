@@ -1,0 +1,55 @@
+# End-to-end tests: one GoogleTest program that drives the real Orvane.exe
+# under Wine, and the look at the executable's import table. Also gives every
+# test that runs under Wine the environment it needs.
+
+file(GLOB ORVANE_E2E_SOURCES CONFIGURE_DEPENDS ${CMAKE_CURRENT_LIST_DIR}/../tests/e2e/*.cpp)
+add_executable(orvane_e2e_tests ${ORVANE_E2E_SOURCES})
+target_include_directories(orvane_e2e_tests PRIVATE ${CMAKE_CURRENT_LIST_DIR}/../tests ${CMAKE_CURRENT_LIST_DIR}/../src)
+target_link_libraries(orvane_e2e_tests PRIVATE gtest gtest_main shell32 advapi32 user32 gdi32)
+# The tests copy these programs; building the tests builds them.
+add_dependencies(orvane_e2e_tests Orvane Orvane_no_tables)
+
+add_test(NAME e2e COMMAND orvane_e2e_tests)
+
+# What the Windows programs are checked against: Orvane.exe must need nothing
+# beside itself and take every DLL from System32.
+find_program(ORVANE_OBJDUMP NAMES i686-w64-mingw32-objdump ${CMAKE_OBJDUMP})
+add_test(NAME imports
+  COMMAND ${CMAKE_COMMAND} -DEXE=$<TARGET_FILE:Orvane> -DOBJDUMP=${ORVANE_OBJDUMP}
+          -P ${CMAKE_CURRENT_LIST_DIR}/../tests/e2e/imports_check.cmake)
+
+# The display the Wine tests use. Empty: the one in ctest's own environment.
+set(ORVANE_TEST_DISPLAY "" CACHE STRING "X display for the tests run under Wine (empty: inherit DISPLAY)")
+
+# Run once the whole tree is read, so that tests and targets defined by files
+# included after this one (the unit suite, the integration suite, the test
+# product) are there to be wired.
+function(orvane_wire_wine_tests)
+  set(environment "LC_ALL=ja_JP.UTF-8" "LANG=ja_JP.UTF-8")
+  if(ORVANE_TEST_DISPLAY)
+    list(APPEND environment "DISPLAY=${ORVANE_TEST_DISPLAY}")
+  endif()
+
+  set(e2e_environment ${environment}
+    "ORVANE_EXE=$<TARGET_FILE:Orvane>"
+    "ORVANE_NO_TABLES_EXE=$<TARGET_FILE:Orvane_no_tables>")
+  if(TARGET TestProduct)
+    list(APPEND e2e_environment "ORVANE_TEST_PRODUCT_EXE=$<TARGET_FILE:TestProduct>")
+    add_dependencies(orvane_e2e_tests TestProduct)
+  endif()
+  set_tests_properties(e2e PROPERTIES
+    ENVIRONMENT "${e2e_environment}"
+    TIMEOUT 1500
+    RESOURCE_LOCK orvane_wine_prefix)
+
+  foreach(name unit integration)
+    if(TEST ${name})
+      set_tests_properties(${name} PROPERTIES ENVIRONMENT "${environment}")
+    endif()
+  endforeach()
+  if(TEST integration)
+    # The e2e tests change the prefix's registry; keep them apart.
+    set_tests_properties(integration PROPERTIES RESOURCE_LOCK orvane_wine_prefix)
+  endif()
+endfunction()
+cmake_language(DEFER CALL orvane_wire_wine_tests)

@@ -1,0 +1,584 @@
+#include "e2e/harness.h"
+
+#include <shellapi.h>
+#include <shlobj.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <thread>
+#include <utility>
+
+namespace e2e {
+namespace {
+
+constexpr milliseconds kPollInterval{50};
+// Not in every SDK's headers.
+constexpr DWORD kErrorElevationRequired = 740;
+
+class Deadline {
+public:
+    explicit Deadline(milliseconds timeout) : end_(std::chrono::steady_clock::now() + timeout) {}
+    bool Passed() const { return std::chrono::steady_clock::now() >= end_; }
+
+private:
+    std::chrono::steady_clock::time_point end_;
+};
+
+void Pause() { std::this_thread::sleep_for(kPollInterval); }
+
+std::wstring EnvironmentValue(const wchar_t* name) {
+    DWORD size = ::GetEnvironmentVariableW(name, nullptr, 0);
+    if (size == 0) return L"";
+    std::wstring value(size, L'\0');
+    size = ::GetEnvironmentVariableW(name, value.data(), size);
+    value.resize(size);
+    return value;
+}
+
+std::wstring ModulePath(HMODULE module) {
+    std::wstring path(MAX_PATH, L'\0');
+    for (;;) {
+        DWORD n = ::GetModuleFileNameW(module, path.data(), static_cast<DWORD>(path.size()));
+        if (n == 0) return L"";
+        if (n < path.size()) {
+            path.resize(n);
+            return path;
+        }
+        path.resize(path.size() * 2);
+    }
+}
+
+std::wstring FolderOf(const std::wstring& path) {
+    size_t slash = path.find_last_of(L"\\/");
+    return slash == std::wstring::npos ? L"" : path.substr(0, slash + 1);
+}
+
+std::wstring FileNameOf(const std::wstring& path) {
+    size_t slash = path.find_last_of(L"\\/");
+    return slash == std::wstring::npos ? path : path.substr(slash + 1);
+}
+
+std::wstring CurrentTestName() {
+    const ::testing::TestInfo* info = ::testing::UnitTest::GetInstance()->current_test_info();
+    if (!info) return L"no-test";
+    std::string name = std::string(info->test_suite_name()) + "." + info->name();
+    // Parameterised names carry '/', which would make subfolders.
+    for (char& c : name) {
+        if (c == '/' || c == '\\' || c == ':') c = '_';
+    }
+    return FromUtf8(name);
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------------------
+
+std::wstring WindowsPathFromHost(const std::wstring& path) {
+    if (path.empty() || path[0] != L'/') return path;
+    std::wstring result = L"Z:" + path;
+    for (wchar_t& c : result) {
+        if (c == L'/') c = L'\\';
+    }
+    return result;
+}
+
+std::wstring BuiltProgramPath(BuiltProgram program) {
+    const wchar_t* variable = L"ORVANE_EXE";
+    const wchar_t* fileName = L"Orvane.exe";
+    switch (program) {
+        case BuiltProgram::Orvane:
+            break;
+        case BuiltProgram::OrvaneNoTables:
+            variable = L"ORVANE_NO_TABLES_EXE";
+            fileName = L"Orvane_no_tables.exe";
+            break;
+        case BuiltProgram::TestProduct:
+            variable = L"ORVANE_TEST_PRODUCT_EXE";
+            fileName = L"TestProduct.exe";
+            break;
+    }
+    std::wstring fromEnvironment = EnvironmentValue(variable);
+    if (!fromEnvironment.empty()) return WindowsPathFromHost(fromEnvironment);
+    return FolderOf(ModulePath(nullptr)) + fileName;
+}
+
+// ---------------------------------------------------------------------------
+
+std::string ToUtf8(const std::wstring& text) {
+    if (text.empty()) return {};
+    int n = ::WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr,
+                                  nullptr);
+    std::string out(static_cast<size_t>(n), '\0');
+    ::WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), n, nullptr, nullptr);
+    return out;
+}
+
+std::wstring FromUtf8(const std::string& text) {
+    if (text.empty()) return {};
+    int n = ::MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+    std::wstring out(static_cast<size_t>(n), L'\0');
+    ::MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), n);
+    return out;
+}
+
+std::string ToCp932(const std::wstring& text) {
+    if (text.empty()) return {};
+    int n = ::WideCharToMultiByte(932, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
+    std::string out(static_cast<size_t>(n), '\0');
+    ::WideCharToMultiByte(932, 0, text.data(), static_cast<int>(text.size()), out.data(), n, nullptr, nullptr);
+    return out;
+}
+
+bool WriteFileBytes(const std::wstring& path, const std::string& bytes) {
+    UniqueFile file(::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+                                  nullptr));
+    if (!file) return false;
+    size_t done = 0;
+    while (done < bytes.size()) {
+        DWORD chunk = static_cast<DWORD>(std::min<size_t>(bytes.size() - done, 1u << 20));
+        DWORD written = 0;
+        if (!::WriteFile(file.get(), bytes.data() + done, chunk, &written, nullptr) || written == 0) return false;
+        done += written;
+    }
+    return true;
+}
+
+std::optional<std::string> ReadFileBytes(const std::wstring& path) {
+    UniqueFile file(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                  nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) return std::nullopt;
+    std::string bytes;
+    char buffer[65536];
+    for (;;) {
+        DWORD got = 0;
+        if (!::ReadFile(file.get(), buffer, sizeof buffer, &got, nullptr)) return std::nullopt;
+        if (got == 0) return bytes;
+        bytes.append(buffer, got);
+    }
+}
+
+bool FileExists(const std::wstring& path) {
+    return ::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+bool DeleteFileIfPresent(const std::wstring& path) {
+    return ::DeleteFileW(path.c_str()) || ::GetLastError() == ERROR_FILE_NOT_FOUND ||
+           ::GetLastError() == ERROR_PATH_NOT_FOUND;
+}
+
+bool CreateFolders(const std::wstring& path) {
+    std::error_code error;
+    std::filesystem::create_directories(std::filesystem::path(path), error);
+    return std::filesystem::is_directory(std::filesystem::path(path), error);
+}
+
+bool RemoveFolderTree(const std::wstring& path) {
+    std::error_code error;
+    std::filesystem::remove_all(std::filesystem::path(path), error);
+    return !error;
+}
+
+std::wstring WithTrailingBackslash(std::wstring folder) {
+    if (folder.empty() || (folder.back() != L'\\' && folder.back() != L'/')) folder += L'\\';
+    return folder;
+}
+
+// ---------------------------------------------------------------------------
+
+std::wstring DesktopFolder() {
+    wchar_t path[MAX_PATH] = {};  // the shell call's own fixed size
+    if (!::SHGetSpecialFolderPathW(nullptr, path, CSIDL_DESKTOPDIRECTORY, FALSE)) return L"";
+    return WithTrailingBackslash(path);
+}
+
+std::wstring TempFolder() {
+    DWORD size = ::GetTempPathW(0, nullptr);
+    if (size == 0) return L"";
+    std::wstring path(size, L'\0');
+    size = ::GetTempPathW(size, path.data());
+    path.resize(size);
+    return WithTrailingBackslash(path);
+}
+
+std::wstring ComputerName() {
+    wchar_t name[MAX_COMPUTERNAME_LENGTH + 1] = {};
+    DWORD size = MAX_COMPUTERNAME_LENGTH + 1;
+    if (!::GetComputerNameW(name, &size)) return L"";
+    return std::wstring(name, size);
+}
+
+// ---------------------------------------------------------------------------
+
+ScratchFolder::ScratchFolder(Root root)
+    : ScratchFolder((root == Root::DriveC ? std::wstring(L"C:\\orvane-e2e\\")
+                                          : std::wstring(L"C:\\Program Files\\Orvane e2e\\")) +
+                    CurrentTestName()) {}
+
+ScratchFolder::ScratchFolder(const std::wstring& folder) : path_(WithTrailingBackslash(folder)) {
+    ok_ = RemoveFolderTree(path_) && CreateFolders(path_);
+}
+
+bool ScratchFolder::AddProgram(BuiltProgram program, const std::wstring& name) {
+    std::wstring source = BuiltProgramPath(program);
+    std::wstring target = PathOf(name.empty() ? FileNameOf(source) : name);
+    return ::CopyFileW(source.c_str(), target.c_str(), FALSE) != 0;
+}
+
+bool ScratchFolder::AddFile(const std::wstring& name, const std::string& bytes) const {
+    std::wstring path = PathOf(name);
+    std::wstring folder = FolderOf(path);
+    if (!folder.empty() && !CreateFolders(folder)) return false;
+    return WriteFileBytes(path, bytes);
+}
+
+std::optional<std::string> ScratchFolder::ReadFile(const std::wstring& name) const {
+    return ReadFileBytes(PathOf(name));
+}
+
+bool ScratchFolder::Has(const std::wstring& name) const { return FileExists(PathOf(name)); }
+
+// ---------------------------------------------------------------------------
+
+std::wstring WindowClass(HWND window) {
+    // Class names are at most 256 characters by definition.
+    wchar_t name[257] = {};
+    int n = ::GetClassNameW(window, name, 257);
+    return std::wstring(name, n > 0 ? static_cast<size_t>(n) : 0);
+}
+
+std::wstring WindowCaption(HWND window) {
+    int length = ::GetWindowTextLengthW(window);
+    if (length <= 0) return L"";
+    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+    int n = ::GetWindowTextW(window, text.data(), length + 1);
+    text.resize(n > 0 ? static_cast<size_t>(n) : 0);
+    return text;
+}
+
+std::wstring ControlText(HWND dialog, int controlId) {
+    HWND control = ::GetDlgItem(dialog, controlId);
+    if (!control) return L"";
+    // The length can grow between the two calls; read until it fits.
+    size_t capacity = static_cast<size_t>(std::max(::GetWindowTextLengthW(control), 0)) + 2;
+    for (;;) {
+        std::wstring text(capacity, L'\0');
+        UINT n = ::GetDlgItemTextW(dialog, controlId, text.data(), static_cast<int>(capacity));
+        if (n + 1 < capacity) {
+            text.resize(n);
+            return text;
+        }
+        capacity *= 2;
+    }
+}
+
+bool HasControl(HWND dialog, int controlId) { return ::GetDlgItem(dialog, controlId) != nullptr; }
+
+bool IsControlVisible(HWND dialog, int controlId) {
+    HWND control = ::GetDlgItem(dialog, controlId);
+    return control && (::GetWindowLongW(control, GWL_STYLE) & WS_VISIBLE) != 0;
+}
+
+namespace {
+struct WindowSearch {
+    DWORD processId;
+    std::vector<WindowInfo> found;
+};
+
+BOOL CALLBACK CollectVisibleWindow(HWND window, LPARAM parameter) {
+    auto* search = reinterpret_cast<WindowSearch*>(parameter);
+    DWORD owner = 0;
+    ::GetWindowThreadProcessId(window, &owner);
+    if (owner == search->processId && ::IsWindowVisible(window)) {
+        search->found.push_back({window, WindowClass(window), WindowCaption(window)});
+    }
+    return TRUE;
+}
+}  // namespace
+
+std::vector<WindowInfo> VisibleWindowsOf(DWORD processId) {
+    WindowSearch search{processId, {}};
+    ::EnumWindows(CollectVisibleWindow, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+std::wstring MessageBoxText(HWND messageBox) { return ControlText(messageBox, kMessageBoxTextId); }
+
+bool ClickButton(HWND dialog, int controlId) {
+    HWND button = ::GetDlgItem(dialog, controlId);
+    if (!button) return false;
+    return ::PostMessageW(button, BM_CLICK, 0, 0) != 0;
+}
+
+bool PostCommand(HWND dialog, int commandId) {
+    HWND control = ::GetDlgItem(dialog, commandId);
+    return ::PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(commandId, BN_CLICKED), reinterpret_cast<LPARAM>(control)) !=
+           0;
+}
+
+bool PostSysCommand(HWND window, WPARAM command) { return ::PostMessageW(window, WM_SYSCOMMAND, command, 0) != 0; }
+
+bool WaitForWindowGone(HWND window, milliseconds timeout) {
+    Deadline deadline(timeout);
+    while (::IsWindow(window)) {
+        if (deadline.Passed()) return false;
+        Pause();
+    }
+    return true;
+}
+
+// ---------------------------------------------------------------------------
+
+OrvaneProcess::~OrvaneProcess() { Terminate(); }
+
+bool OrvaneProcess::Start(const std::wstring& exePath, const std::wstring& currentDirectory) {
+    Terminate();
+    std::wstring directory = currentDirectory.empty() ? FolderOf(exePath) : currentDirectory;
+    std::wstring commandLine = L"\"" + exePath + L"\"";
+
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION info{};
+    if (::CreateProcessW(exePath.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                         directory.empty() ? nullptr : directory.c_str(), &startup, &info)) {
+        UniqueHandle thread(info.hThread);
+        process_.reset(info.hProcess);
+        processId_ = info.dwProcessId;
+        return true;
+    }
+    if (::GetLastError() != kErrorElevationRequired) return false;
+
+    // The manifest asks for administrator rights; the shell knows how to grant them.
+    SHELLEXECUTEINFOW execute{};
+    execute.cbSize = sizeof execute;
+    execute.fMask = SEE_MASK_NOCLOSEPROCESS | SEE_MASK_NOASYNC | SEE_MASK_FLAG_NO_UI;
+    execute.lpFile = exePath.c_str();
+    execute.lpDirectory = directory.empty() ? nullptr : directory.c_str();
+    execute.nShow = SW_SHOWNORMAL;
+    if (!::ShellExecuteExW(&execute) || !execute.hProcess) return false;
+    process_.reset(execute.hProcess);
+    processId_ = ::GetProcessId(execute.hProcess);
+    return true;
+}
+
+bool OrvaneProcess::IsRunning() const {
+    return process_ && ::WaitForSingleObject(process_.get(), 0) == WAIT_TIMEOUT;
+}
+
+std::optional<WindowInfo> OrvaneProcess::WaitForWindow(const WindowQuery& query, milliseconds timeout) const {
+    if (!process_) return std::nullopt;
+    Deadline deadline(timeout);
+    for (;;) {
+        for (const WindowInfo& window : VisibleWindows()) {
+            if (window.handle == query.except) continue;
+            if (!query.className.empty() && window.className != query.className) continue;
+            if (query.caption && window.caption != *query.caption) continue;
+            return window;
+        }
+        if (!IsRunning() || deadline.Passed()) return std::nullopt;
+        Pause();
+    }
+}
+
+std::optional<OrvaneProcess::MessageBoxView> OrvaneProcess::WaitForMessageBox(milliseconds timeout,
+                                                                              HWND except) const {
+    Deadline deadline(timeout);
+    for (;;) {
+        std::optional<WindowInfo> window = WaitForWindow({L"#32770", std::nullopt, except}, kPollInterval);
+        if (window && HasControl(window->handle, kMessageBoxTextId)) {
+            return MessageBoxView{window->handle, window->caption, MessageBoxText(window->handle)};
+        }
+        if (!IsRunning() || deadline.Passed()) return std::nullopt;
+        Pause();
+    }
+}
+
+bool OrvaneProcess::DismissMessageBox(const MessageBoxView& box) const {
+    // A box with only an OK button has that button as IDOK; IDCANCEL is its Esc key.
+    if (!ClickButton(box.handle, IDOK) && !PostCommand(box.handle, IDCANCEL)) return false;
+    return WaitForWindowGone(box.handle);
+}
+
+std::optional<WindowInfo> OrvaneProcess::WindowBeforeExit(milliseconds timeout) const {
+    if (!process_) return std::nullopt;
+    Deadline deadline(timeout);
+    for (;;) {
+        std::vector<WindowInfo> windows = VisibleWindows();
+        if (!windows.empty()) return windows.front();
+        if (!IsRunning() || deadline.Passed()) return std::nullopt;
+        Pause();
+    }
+}
+
+bool OrvaneProcess::WaitForExit(milliseconds timeout) const {
+    if (!process_) return true;
+    return ::WaitForSingleObject(process_.get(), static_cast<DWORD>(timeout.count())) == WAIT_OBJECT_0;
+}
+
+std::optional<DWORD> OrvaneProcess::ExitCode() const {
+    DWORD code = 0;
+    if (!process_ || !::GetExitCodeProcess(process_.get(), &code) || code == STILL_ACTIVE) return std::nullopt;
+    return code;
+}
+
+void OrvaneProcess::Terminate() {
+    if (!process_) return;
+    if (IsRunning()) {
+        ::TerminateProcess(process_.get(), 1);
+        ::WaitForSingleObject(process_.get(), 10000);
+    }
+    process_.reset();
+}
+
+bool StartIn(OrvaneProcess& process, const ScratchFolder& folder, const std::wstring& exeName,
+             const std::wstring& currentDirectory) {
+    return process.Start(folder.PathOf(exeName), currentDirectory.empty() ? folder.Path() : currentDirectory);
+}
+
+// ---------------------------------------------------------------------------
+
+namespace {
+
+UniqueHkey OpenKeyForWriting(const std::wstring& keyPath, REGSAM view) {
+    UniqueHkey key;
+    ::RegCreateKeyExW(HKEY_LOCAL_MACHINE, keyPath.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
+                      KEY_QUERY_VALUE | KEY_SET_VALUE | view, nullptr, key.put(), nullptr);
+    return key;
+}
+
+bool ReadOldValue(HKEY key, const std::wstring& name, DWORD& type, std::vector<BYTE>& data) {
+    DWORD size = 0;
+    if (::RegQueryValueExW(key, name.c_str(), nullptr, &type, nullptr, &size) != ERROR_SUCCESS) return false;
+    for (;;) {
+        data.resize(size);
+        LONG status = ::RegQueryValueExW(key, name.c_str(), nullptr, &type, data.data(), &size);
+        if (status == ERROR_SUCCESS) {
+            data.resize(size);
+            return true;
+        }
+        if (status != ERROR_MORE_DATA) return false;
+    }
+}
+
+}  // namespace
+
+RegistryValueGuard::RegistryValueGuard(const std::wstring& keyPath, const std::wstring& valueName,
+                                       const std::wstring& value, REGSAM view)
+    : keyPath_(keyPath), valueName_(valueName), view_(view) {
+    UniqueHkey key = OpenKeyForWriting(keyPath, view);
+    if (!key) return;
+    hadValue_ = ReadOldValue(key.get(), valueName, oldType_, oldData_);
+    active_ = true;
+    ok_ = ::RegSetValueExW(key.get(), valueName.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                           static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t))) == ERROR_SUCCESS;
+}
+
+RegistryValueGuard RegistryValueGuard::Removed(const std::wstring& keyPath, const std::wstring& valueName,
+                                               REGSAM view) {
+    RegistryValueGuard guard;
+    guard.keyPath_ = keyPath;
+    guard.valueName_ = valueName;
+    guard.view_ = view;
+    UniqueHkey key = OpenKeyForWriting(keyPath, view);
+    if (!key) return guard;
+    guard.hadValue_ = ReadOldValue(key.get(), valueName, guard.oldType_, guard.oldData_);
+    guard.active_ = true;
+    LONG status = ::RegDeleteValueW(key.get(), valueName.c_str());
+    guard.ok_ = status == ERROR_SUCCESS || status == ERROR_FILE_NOT_FOUND;
+    return guard;
+}
+
+RegistryValueGuard::RegistryValueGuard(RegistryValueGuard&& other) noexcept
+    : keyPath_(std::move(other.keyPath_)),
+      valueName_(std::move(other.valueName_)),
+      view_(other.view_),
+      oldType_(other.oldType_),
+      oldData_(std::move(other.oldData_)),
+      hadValue_(other.hadValue_),
+      ok_(other.ok_),
+      active_(std::exchange(other.active_, false)) {}
+
+RegistryValueGuard::~RegistryValueGuard() { Restore(); }
+
+void RegistryValueGuard::Restore() {
+    if (!active_) return;
+    active_ = false;
+    UniqueHkey key = OpenKeyForWriting(keyPath_, view_);
+    if (!key) return;
+    if (hadValue_) {
+        ::RegSetValueExW(key.get(), valueName_.c_str(), 0, oldType_, oldData_.empty() ? nullptr : oldData_.data(),
+                         static_cast<DWORD>(oldData_.size()));
+    } else {
+        ::RegDeleteValueW(key.get(), valueName_.c_str());
+    }
+}
+
+// ---------------------------------------------------------------------------
+
+namespace {
+void ReleaseScreenDc(HDC dc) { ::ReleaseDC(nullptr, dc); }
+void DeleteDcHandle(HDC dc) { ::DeleteDC(dc); }
+void DeleteBitmapHandle(HBITMAP bitmap) { ::DeleteObject(bitmap); }
+using ScreenDc = UniqueResource<SimpleTraits<HDC, nullptr, ReleaseScreenDc>>;
+using MemoryDc = UniqueResource<SimpleTraits<HDC, nullptr, DeleteDcHandle>>;
+using UniqueBitmap = UniqueResource<SimpleTraits<HBITMAP, nullptr, DeleteBitmapHandle>>;
+
+// Puts the previous object back into the DC when the scope ends.
+class SelectedObject {
+public:
+    SelectedObject(HDC dc, HGDIOBJ object) : dc_(dc), old_(::SelectObject(dc, object)) {}
+    ~SelectedObject() { ::SelectObject(dc_, old_); }
+    SelectedObject(const SelectedObject&) = delete;
+    SelectedObject& operator=(const SelectedObject&) = delete;
+
+private:
+    HDC dc_;
+    HGDIOBJ old_;
+};
+}  // namespace
+
+bool SaveScreenshotBmp(HWND window, const std::wstring& path) {
+    RECT area{0, 0, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};
+    if (window && !::GetWindowRect(window, &area)) return false;
+    const int width = area.right - area.left;
+    const int height = area.bottom - area.top;
+    if (width <= 0 || height <= 0) return false;
+
+    ScreenDc screen(::GetDC(nullptr));
+    if (!screen) return false;
+    MemoryDc memory(::CreateCompatibleDC(screen.get()));
+    if (!memory) return false;
+
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = height;  // bottom-up, as BMP files store it
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 24;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* pixels = nullptr;
+    UniqueBitmap bitmap(::CreateDIBSection(screen.get(), &info, DIB_RGB_COLORS, &pixels, nullptr, 0));
+    if (!bitmap || !pixels) return false;
+    {
+        SelectedObject selected(memory.get(), bitmap.get());
+        if (!::BitBlt(memory.get(), 0, 0, width, height, screen.get(), area.left, area.top, SRCCOPY)) return false;
+    }
+    ::GdiFlush();
+
+    const DWORD stride = (static_cast<DWORD>(width) * 3 + 3) & ~3u;
+    const DWORD imageSize = stride * static_cast<DWORD>(height);
+    BITMAPFILEHEADER header{};
+    header.bfType = 0x4D42;  // "BM"
+    header.bfOffBits = sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER);
+    header.bfSize = header.bfOffBits + imageSize;
+    info.bmiHeader.biSizeImage = imageSize;
+
+    std::string bytes;
+    bytes.append(reinterpret_cast<const char*>(&header), sizeof header);
+    bytes.append(reinterpret_cast<const char*>(&info.bmiHeader), sizeof info.bmiHeader);
+    bytes.append(static_cast<const char*>(pixels), imageSize);
+    return WriteFileBytes(path, bytes);
+}
+
+}  // namespace e2e

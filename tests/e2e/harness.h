@@ -1,0 +1,238 @@
+#pragma once
+// Drives the real Orvane.exe from outside, the way a user would: copy it into a
+// scratch folder, start it, wait for its windows, read their texts, press their
+// buttons, and look at what it left behind. Every wait has a deadline and every
+// started process is ended when its owner goes away, so a broken test never
+// leaves Wine waiting on a window nobody will close.
+
+#include <windows.h>
+
+#include <chrono>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/win32/unique_resource.h"
+
+namespace e2e {
+
+using std::chrono::milliseconds;
+
+// Long enough for a cold Wine start with WMI and OpenGL probing on a slow machine.
+constexpr milliseconds kWindowTimeout{60000};
+constexpr milliseconds kExitTimeout{60000};
+// How long "nothing appears" is watched for when a process is expected to stay quiet.
+constexpr milliseconds kQuietPeriod{3000};
+
+// ---------------------------------------------------------------------------
+// Programs under test
+
+enum class BuiltProgram {
+    Orvane,          // Orvane.exe as shipped
+    OrvaneNoTables,  // Orvane_no_tables.exe: no built-in "TEXT" tables
+    TestProduct,     // TestProduct.exe: stands in for the product, records how it was started
+};
+
+// Full Windows path of a program of this build. Taken from the environment
+// (ORVANE_EXE, ORVANE_NO_TABLES_EXE, ORVANE_TEST_PRODUCT_EXE; Unix paths are
+// mapped to drive Z:), else the file of that name beside the test program.
+std::wstring BuiltProgramPath(BuiltProgram program);
+
+// "/a/b" -> "Z:\a\b" (Wine maps Z: to the Unix root); other paths unchanged.
+std::wstring WindowsPathFromHost(const std::wstring& path);
+
+// ---------------------------------------------------------------------------
+// Text and files
+
+std::string ToUtf8(const std::wstring& text);
+std::wstring FromUtf8(const std::string& text);
+// The bytes of `text` in code page 932, for writing Japanese into table files.
+std::string ToCp932(const std::wstring& text);
+
+bool WriteFileBytes(const std::wstring& path, const std::string& bytes);
+std::optional<std::string> ReadFileBytes(const std::wstring& path);
+bool FileExists(const std::wstring& path);
+bool DeleteFileIfPresent(const std::wstring& path);
+// Creates every missing folder of `path`.
+bool CreateFolders(const std::wstring& path);
+// Removes a folder and everything in it; true also when it did not exist.
+bool RemoveFolderTree(const std::wstring& path);
+
+// "C:\x\y\" (with trailing backslash) for a folder path, whatever it ended with.
+std::wstring WithTrailingBackslash(std::wstring folder);
+
+// ---------------------------------------------------------------------------
+// The prefix's own places, as the programs under test see them
+
+std::wstring DesktopFolder();  // CSIDL_DESKTOPDIRECTORY, with trailing backslash
+std::wstring TempFolder();     // GetTempPathW, with trailing backslash
+std::wstring ComputerName();   // GetComputerNameW
+
+// ---------------------------------------------------------------------------
+// A fresh folder per test
+
+class ScratchFolder {
+public:
+    enum class Root {
+        DriveC,        // C:\orvane-e2e\<Suite.Test>\ (no blanks in the path)
+        ProgramFiles,  // C:\Program Files\Orvane e2e\<Suite.Test>\ (blanks in the path)
+    };
+
+    // Named after the running GoogleTest test; emptied first if it exists.
+    explicit ScratchFolder(Root root = Root::DriveC);
+    // An explicit location, emptied first if it exists.
+    explicit ScratchFolder(const std::wstring& folder);
+
+    // Left on disk afterwards so a failing test can be looked at; every run
+    // of the test starts from an empty folder again.
+    ~ScratchFolder() = default;
+
+    bool ok() const { return ok_; }
+    // The folder, ending with a backslash.
+    const std::wstring& Path() const { return path_; }
+    std::wstring PathOf(const std::wstring& name) const { return path_ + name; }
+
+    // Copies a built program in under `name` (default: its usual file name).
+    bool AddProgram(BuiltProgram program, const std::wstring& name = L"");
+    // Puts a file of exactly these bytes beside the programs (subfolders are created).
+    bool AddFile(const std::wstring& name, const std::string& bytes) const;
+    std::optional<std::string> ReadFile(const std::wstring& name) const;
+    bool Has(const std::wstring& name) const;
+
+private:
+    std::wstring path_;
+    bool ok_ = false;
+};
+
+// ---------------------------------------------------------------------------
+// Windows of another process
+
+struct WindowInfo {
+    HWND handle = nullptr;
+    std::wstring className;
+    std::wstring caption;
+};
+
+std::wstring WindowClass(HWND window);
+std::wstring WindowCaption(HWND window);
+// Text of a control of a dialog (GetDlgItemTextW); "" when it has none.
+std::wstring ControlText(HWND dialog, int controlId);
+bool HasControl(HWND dialog, int controlId);
+bool IsControlVisible(HWND dialog, int controlId);
+// The visible top-level windows of one process, in z-order.
+std::vector<WindowInfo> VisibleWindowsOf(DWORD processId);
+
+// A message box's own text lives in its static control 0xFFFF.
+constexpr int kMessageBoxTextId = 0xFFFF;
+std::wstring MessageBoxText(HWND messageBox);
+
+// Presses a button of a dialog (BM_CLICK, posted so a modal loop can run).
+bool ClickButton(HWND dialog, int controlId);
+// WM_COMMAND with the id, as a button or a dialog key would send (IDOK, IDCANCEL).
+bool PostCommand(HWND dialog, int commandId);
+bool PostSysCommand(HWND window, WPARAM command);  // e.g. SC_CLOSE
+// Waits until the window is gone.
+bool WaitForWindowGone(HWND window, milliseconds timeout = kWindowTimeout);
+
+// ---------------------------------------------------------------------------
+// One started program
+
+struct WindowQuery {
+    std::wstring className = L"#32770";   // "" = any class
+    std::optional<std::wstring> caption;  // exact caption, or any
+    HWND except = nullptr;                 // skip this window (one just dismissed)
+};
+
+class OrvaneProcess {
+public:
+    OrvaneProcess() = default;
+    // Terminates the process if it still runs.
+    ~OrvaneProcess();
+    OrvaneProcess(OrvaneProcess&&) = default;
+    OrvaneProcess& operator=(OrvaneProcess&&) = default;
+
+    // Starts `exePath` with no arguments in `currentDirectory` ("" = the
+    // exe's folder). Returns false when the process could not be created.
+    bool Start(const std::wstring& exePath, const std::wstring& currentDirectory = L"");
+
+    bool started() const { return static_cast<bool>(process_); }
+    DWORD id() const { return processId_; }
+    bool IsRunning() const;
+
+    // The first visible top-level window of this process matching `query`;
+    // nullopt when none appeared before the deadline or the process ended.
+    std::optional<WindowInfo> WaitForWindow(const WindowQuery& query = {},
+                                            milliseconds timeout = kWindowTimeout) const;
+    // A message box: caption as given (or any), its text read from control 0xFFFF.
+    struct MessageBoxView {
+        HWND handle = nullptr;
+        std::wstring caption;
+        std::wstring text;
+    };
+    std::optional<MessageBoxView> WaitForMessageBox(milliseconds timeout = kWindowTimeout,
+                                                    HWND except = nullptr) const;
+    // Presses OK and waits until the box is gone.
+    bool DismissMessageBox(const MessageBoxView& box) const;
+
+    std::vector<WindowInfo> VisibleWindows() const { return VisibleWindowsOf(processId_); }
+
+    // Waits for the process to end with no visible window appearing meanwhile.
+    // Returns the first window seen, if any (the process keeps running then).
+    std::optional<WindowInfo> WindowBeforeExit(milliseconds timeout = kExitTimeout) const;
+
+    bool WaitForExit(milliseconds timeout = kExitTimeout) const;
+    std::optional<DWORD> ExitCode() const;
+    void Terminate();
+
+private:
+    UniqueHandle process_;
+    DWORD processId_ = 0;
+};
+
+// Starts the program copied into `folder` under `exeName`, its current
+// directory being the folder unless given.
+bool StartIn(OrvaneProcess& process, const ScratchFolder& folder, const std::wstring& exeName = L"Orvane.exe",
+             const std::wstring& currentDirectory = L"");
+
+// ---------------------------------------------------------------------------
+// Registry values of the prefix, put back afterwards
+
+class RegistryValueGuard {
+public:
+    // Sets a REG_SZ value under HKEY_LOCAL_MACHINE (creating the key if needed);
+    // `view` may be KEY_WOW64_64KEY or KEY_WOW64_32KEY. The old value, or its
+    // absence, is restored on destruction.
+    RegistryValueGuard(const std::wstring& keyPath, const std::wstring& valueName, const std::wstring& value,
+                       REGSAM view = 0);
+    // Removes the value for the guard's lifetime.
+    static RegistryValueGuard Removed(const std::wstring& keyPath, const std::wstring& valueName, REGSAM view = 0);
+    ~RegistryValueGuard();
+    RegistryValueGuard(RegistryValueGuard&& other) noexcept;
+    RegistryValueGuard& operator=(RegistryValueGuard&&) = delete;
+    RegistryValueGuard(const RegistryValueGuard&) = delete;
+    RegistryValueGuard& operator=(const RegistryValueGuard&) = delete;
+
+    bool ok() const { return ok_; }
+
+private:
+    RegistryValueGuard() = default;
+    void Restore();
+
+    std::wstring keyPath_;
+    std::wstring valueName_;
+    REGSAM view_ = 0;
+    DWORD oldType_ = 0;
+    std::vector<BYTE> oldData_;
+    bool hadValue_ = false;
+    bool ok_ = false;
+    bool active_ = false;
+};
+
+// ---------------------------------------------------------------------------
+// Pictures
+
+// Writes what is on screen inside the window (or the whole screen for
+// nullptr) as a 24-bit BMP file. Convert with `convert x.bmp x.png`.
+bool SaveScreenshotBmp(HWND window, const std::wstring& path);
+
+}  // namespace e2e

@@ -1,0 +1,56 @@
+# Fails unless EXE is a 32-bit GUI program whose import table names only DLLs
+# that Windows always takes from System32 (its KnownDLLs), plus comctl32, which
+# the manifest binds to the side-by-side version 6. Anything else could be
+# planted beside the program in a download folder and run elevated.
+#   cmake -DEXE=Orvane.exe -DOBJDUMP=i686-w64-mingw32-objdump -P imports_check.cmake
+
+if(NOT EXE OR NOT EXISTS "${EXE}")
+  message(FATAL_ERROR "no executable to check: '${EXE}'")
+endif()
+if(NOT OBJDUMP)
+  set(OBJDUMP i686-w64-mingw32-objdump)
+endif()
+
+execute_process(COMMAND ${OBJDUMP} -p "${EXE}"
+  OUTPUT_VARIABLE dump ERROR_VARIABLE dump_errors RESULT_VARIABLE status)
+if(NOT status EQUAL 0)
+  message(FATAL_ERROR "${OBJDUMP} -p failed (${status}): ${dump_errors}")
+endif()
+
+set(failures "")
+
+if(NOT dump MATCHES "file format pei-i386")
+  string(APPEND failures "  not a PE32 i386 image\n")
+endif()
+string(REGEX MATCH "Subsystem[ \t]+([0-9a-fA-F]+)" _ "${dump}")
+if(NOT CMAKE_MATCH_1 STREQUAL "00000002")
+  string(APPEND failures "  subsystem is '${CMAKE_MATCH_1}', not 2 (Windows GUI)\n")
+endif()
+
+set(allowed kernel32.dll user32.dll gdi32.dll advapi32.dll ole32.dll oleaut32.dll shell32.dll msvcrt.dll
+  comctl32.dll)
+string(REGEX MATCHALL "DLL Name: [^\r\n]+" entries "${dump}")
+if(NOT entries)
+  string(APPEND failures "  no import table found\n")
+endif()
+set(names "")
+foreach(entry IN LISTS entries)
+  string(REGEX REPLACE "^DLL Name: *" "" name "${entry}")
+  string(STRIP "${name}" name)
+  string(TOLOWER "${name}" lower)
+  list(APPEND names "${name}")
+  list(FIND allowed "${lower}" index)
+  if(index EQUAL -1)
+    if(lower MATCHES "^(libgcc|libstdc|libwinpthread)")
+      string(APPEND failures "  needs the MinGW run-time DLL ${name}: link statically\n")
+    else()
+      string(APPEND failures "  imports ${name}, which is not always taken from System32\n")
+    endif()
+  endif()
+endforeach()
+
+list(REMOVE_DUPLICATES names)
+message(STATUS "${EXE} imports: ${names}")
+if(failures)
+  message(FATAL_ERROR "import check of ${EXE} failed:\n${failures}")
+endif()
