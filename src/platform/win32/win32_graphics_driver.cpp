@@ -1,3 +1,159 @@
 #include "platform/win32/win32_graphics_driver.h"
-// Placeholder.
-std::optional<GlDriverStrings> Win32GraphicsDriver::ReadDriverStrings() { return std::nullopt; }
+
+#include <string>
+
+#include "platform/win32/unique_resource.h"
+
+namespace {
+
+constexpr const wchar_t* kProbeWindowClass = L"DummyOpenGLWindow";
+
+// glGetString's names and type, declared here: opengl32 is loaded at run time.
+using GlEnum = unsigned int;
+constexpr GlEnum kGlVendor = 0x1F00;
+constexpr GlEnum kGlRenderer = 0x1F01;
+constexpr GlEnum kGlVersion = 0x1F02;
+constexpr GlEnum kGlShadingLanguageVersion = 0x8B8C;
+
+using WglCreateContextFn = HGLRC(WINAPI*)(HDC);
+using WglMakeCurrentFn = BOOL(WINAPI*)(HDC, HGLRC);
+using WglDeleteContextFn = BOOL(WINAPI*)(HGLRC);
+using GlGetStringFn = const unsigned char*(WINAPI*)(GlEnum);
+
+// opengl32 is no DLL Windows protects, so it is taken by full path from
+// System32 and never from a folder we happen to start in.
+struct OpenGlLibrary {
+    UniqueModule module;
+    WglCreateContextFn createContext = nullptr;
+    WglMakeCurrentFn makeCurrent = nullptr;
+    WglDeleteContextFn deleteContext = nullptr;
+    GlGetStringFn getString = nullptr;
+
+    bool Load() {
+        const UINT length = ::GetSystemDirectoryW(nullptr, 0);
+        if (length == 0) return false;
+        std::wstring path(length, L'\0');
+        const UINT written = ::GetSystemDirectoryW(&path[0], length);
+        if (written == 0 || written >= length) return false;
+        path.resize(written);
+        path += L"\\opengl32.dll";
+
+        module.reset(::LoadLibraryExW(path.c_str(), nullptr, 0));
+        if (!module) return false;
+        createContext = reinterpret_cast<WglCreateContextFn>(
+            reinterpret_cast<void*>(::GetProcAddress(module.get(), "wglCreateContext")));
+        makeCurrent = reinterpret_cast<WglMakeCurrentFn>(
+            reinterpret_cast<void*>(::GetProcAddress(module.get(), "wglMakeCurrent")));
+        deleteContext = reinterpret_cast<WglDeleteContextFn>(
+            reinterpret_cast<void*>(::GetProcAddress(module.get(), "wglDeleteContext")));
+        getString = reinterpret_cast<GlGetStringFn>(
+            reinterpret_cast<void*>(::GetProcAddress(module.get(), "glGetString")));
+        return createContext && makeCurrent && deleteContext && getString;
+    }
+};
+
+// A rendering context, deleted through the library that made it.
+class UniqueGlContext {
+public:
+    UniqueGlContext(const OpenGlLibrary& gl, HGLRC context) : gl_(gl), context_(context) {}
+    ~UniqueGlContext() {
+        if (context_) gl_.deleteContext(context_);
+    }
+    UniqueGlContext(const UniqueGlContext&) = delete;
+    UniqueGlContext& operator=(const UniqueGlContext&) = delete;
+
+    HGLRC get() const { return context_; }
+
+private:
+    const OpenGlLibrary& gl_;
+    HGLRC context_;
+};
+
+// The context is current for the life of this scope only.
+class CurrentGlContextScope {
+public:
+    CurrentGlContextScope(const OpenGlLibrary& gl, HDC dc, HGLRC context)
+        : gl_(gl), current_(context && gl.makeCurrent(dc, context)) {}
+    ~CurrentGlContextScope() {
+        if (current_) gl_.makeCurrent(nullptr, nullptr);
+    }
+    CurrentGlContextScope(const CurrentGlContextScope&) = delete;
+    CurrentGlContextScope& operator=(const CurrentGlContextScope&) = delete;
+
+private:
+    const OpenGlLibrary& gl_;
+    bool current_;
+};
+
+PIXELFORMATDESCRIPTOR ProbePixelFormat(BYTE accumBits, BYTE depthBits) {
+    PIXELFORMATDESCRIPTOR pfd = {};
+    pfd.nSize = sizeof(PIXELFORMATDESCRIPTOR);
+    pfd.nVersion = 1;
+    pfd.dwFlags = PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL | PFD_DOUBLEBUFFER;
+    pfd.iPixelType = PFD_TYPE_RGBA;
+    pfd.cColorBits = 32;
+    pfd.cAlphaBits = 8;
+    pfd.cAccumBits = accumBits;
+    pfd.cDepthBits = depthBits;
+    pfd.cStencilBits = 8;
+    pfd.iLayerType = PFD_MAIN_PLANE;
+    return pfd;
+}
+
+std::optional<std::string> ReadString(const OpenGlLibrary& gl, GlEnum name) {
+    const unsigned char* text = gl.getString(name);
+    if (!text) return std::nullopt;
+    return std::string(reinterpret_cast<const char*>(text));
+}
+
+}  // namespace
+
+HWND CreateProbeWindow() {
+    // Registration is attempted once per process; a failure shows in CreateWindowExW.
+    static const bool registrationAttempted = [] {
+        WNDCLASSW windowClass = {};
+        windowClass.style = CS_OWNDC;
+        windowClass.lpfnWndProc = ::DefWindowProcW;
+        windowClass.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_WINDOWFRAME + 1));
+        windowClass.lpszClassName = kProbeWindowClass;
+        ::RegisterClassW(&windowClass);
+        return true;
+    }();
+    (void)registrationAttempted;
+
+    return ::CreateWindowExW(WS_EX_WINDOWEDGE, kProbeWindowClass, nullptr, WS_POPUP, 0, 0, 1, 1, nullptr, nullptr,
+                             nullptr, nullptr);
+}
+
+bool SetProbePixelFormat(HDC dc) {
+    const PIXELFORMATDESCRIPTOR requests[] = {
+        ProbePixelFormat(64, 32),
+        ProbePixelFormat(64, 24),
+        ProbePixelFormat(32, 24),
+    };
+    for (const PIXELFORMATDESCRIPTOR& request : requests) {
+        const int format = ::ChoosePixelFormat(dc, &request);
+        if (format != 0 && ::SetPixelFormat(dc, format, &request)) return true;
+    }
+    return false;
+}
+
+std::optional<GlDriverStrings> Win32GraphicsDriver::ReadDriverStrings() {
+    UniqueHwnd window(CreateProbeWindow());
+    if (!window) return std::nullopt;
+    UniqueWindowDc dc(window.get(), ::GetDC(window.get()));
+    if (!dc) return std::nullopt;
+
+    GlDriverStrings strings;  // all missing unless a driver answers
+    OpenGlLibrary gl;
+    if (!gl.Load()) return strings;
+
+    SetProbePixelFormat(dc.get());  // without a format the context fails, and the strings read "(null)"
+    const UniqueGlContext context(gl, gl.createContext(dc.get()));
+    {
+        const CurrentGlContextScope current(gl, dc.get(), context.get());
+        const GlEnum names[] = {kGlVendor, kGlRenderer, kGlVersion, kGlShadingLanguageVersion};
+        for (size_t i = 0; i < strings.size(); ++i) strings[i] = ReadString(gl, names[i]);
+    }
+    return strings;
+}

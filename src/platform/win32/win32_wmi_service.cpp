@@ -1,3 +1,114 @@
 #include "platform/win32/win32_wmi_service.h"
-// Placeholder.
-std::unique_ptr<WmiSession> Win32WmiService::Connect(const std::wstring&) { return nullptr; }
+
+#include <windows.h>
+#include <wbemidl.h>
+
+#include "platform/win32/unique_resource.h"
+
+namespace {
+
+// How long one instance may take to arrive. A service that never answers
+// ends the query instead of hanging the launcher.
+constexpr LONG kNextTimeoutMs = 5000;
+
+UniqueBstr MakeBstr(const std::wstring& text) {
+    return UniqueBstr(::SysAllocStringLen(text.data(), static_cast<UINT>(text.size())));
+}
+
+WmiValue ToWmiValue(const VARIANT& variant) {
+    WmiValue value;
+    switch (variant.vt) {
+        case VT_I4:
+            value.type = WmiValue::Type::I4;
+            value.i4 = variant.lVal;
+            break;
+        case VT_BSTR:
+            value.type = WmiValue::Type::Bstr;
+            if (variant.bstrVal) value.text.assign(variant.bstrVal, ::SysStringLen(variant.bstrVal));
+            break;
+        case VT_BOOL:
+            value.type = WmiValue::Type::Bool;
+            value.boolean = variant.boolVal == VARIANT_TRUE;  // all 16 bits set
+            break;
+        case VT_UI1:
+            value.type = WmiValue::Type::UI1;
+            value.ui1 = variant.bVal;
+            break;
+        default:
+            break;  // Other
+    }
+    return value;
+}
+
+// An unreadable property reads as an absent one.
+WmiValue ReadProperty(IWbemClassObject& instance, const std::wstring& name) {
+    UniqueVariant variant;
+    if (FAILED(instance.Get(name.c_str(), 0, variant.put(), nullptr, nullptr))) return WmiValue{};
+    return ToWmiValue(variant.get());
+}
+
+class Win32WmiSession : public WmiSession {
+public:
+    Win32WmiSession() : apartment_(COINIT_MULTITHREADED) {}
+
+    bool Open(const std::wstring& wmiNamespace) {
+        // The process may already have set its security; either way we go on.
+        ::CoInitializeSecurity(nullptr, -1, nullptr, nullptr, RPC_C_AUTHN_LEVEL_DEFAULT, RPC_C_IMP_LEVEL_IMPERSONATE,
+                               nullptr, EOAC_NONE, nullptr);
+        if (FAILED(::CoCreateInstance(CLSID_WbemLocator, nullptr, CLSCTX_INPROC_SERVER, IID_IWbemLocator,
+                                      locator_.put_void())) ||
+            !locator_)
+            return false;
+        const UniqueBstr path = MakeBstr(wmiNamespace);
+        if (!path) return false;
+        if (FAILED(locator_->ConnectServer(path.get(), nullptr, nullptr, nullptr, 0, nullptr, nullptr,
+                                           services_.put())) ||
+            !services_)
+            return false;
+        return true;
+    }
+
+    std::optional<std::vector<WmiInstance>> Query(const std::wstring& wql,
+                                                  const std::vector<std::wstring>& properties) override {
+        const UniqueBstr language = MakeBstr(L"WQL");
+        const UniqueBstr text = MakeBstr(wql);
+        if (!language || !text) return std::nullopt;
+
+        ComPtr<IEnumWbemClassObject> enumerator;
+        // Semi-synchronous and forward-only: the waits happen in Next, where they are bounded.
+        if (FAILED(services_->ExecQuery(language.get(), text.get(),
+                                        WBEM_FLAG_RETURN_IMMEDIATELY | WBEM_FLAG_FORWARD_ONLY, nullptr,
+                                        enumerator.put())) ||
+            !enumerator)
+            return std::nullopt;
+
+        std::vector<WmiInstance> instances;
+        for (;;) {
+            ComPtr<IWbemClassObject> object;
+            ULONG returned = 0;
+            if (enumerator->Next(kNextTimeoutMs, 1, object.put(), &returned) != S_OK || returned != 1 || !object)
+                break;  // the end, a failure or a timeout: keep what we have
+
+            WmiInstance instance;
+            instance.name = ReadProperty(*object.get(), L"Name");
+            instance.values.reserve(properties.size());
+            for (const std::wstring& name : properties) instance.values.push_back(ReadProperty(*object.get(), name));
+            instances.push_back(std::move(instance));
+        }
+        return instances;
+    }
+
+private:
+    // Declared first so it is released last, after every COM pointer.
+    ComApartmentScope apartment_;
+    ComPtr<IWbemLocator> locator_;
+    ComPtr<IWbemServices> services_;
+};
+
+}  // namespace
+
+std::unique_ptr<WmiSession> Win32WmiService::Connect(const std::wstring& wmiNamespace) {
+    auto session = std::make_unique<Win32WmiSession>();
+    if (!session->Open(wmiNamespace)) return nullptr;
+    return session;
+}

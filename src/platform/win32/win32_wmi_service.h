@@ -1,4 +1,6 @@
 #pragma once
+// The management service through COM: one session per Connect, in the
+// multithreaded apartment for the session's lifetime only.
 
 #include "platform/wmi_service.h"
 
