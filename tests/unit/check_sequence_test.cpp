@@ -1,0 +1,165 @@
+// The check run as a whole, over fakes: which queries it asks, and how it ends.
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "app/orvane_app.h"
+#include "fakes/fake_platform.h"
+
+namespace {
+
+const wchar_t* const kComputerQuery = L"SELECT * FROM Win32_ComputerSystem";
+const wchar_t* const kOsQuery = L"SELECT * FROM Win32_OperatingSystem";
+const wchar_t* const kVideoQuery = L"SELECT * FROM Win32_VideoController";
+const wchar_t* const kProcessorQuery = L"SELECT * FROM Win32_Processor";
+
+// The checked query stands between unchecked ones, so table order matters.
+const char* const kQueryTable =
+    "ROOT\\CIMV2,,,,,-1\r\n"
+    ",SELECT * FROM Win32_ComputerSystem,,コンピューター システム [%s],,-1\r\n"
+    ",,Model,PC機種名 : %s,,-1\r\n"
+    ",SELECT * FROM Win32_OperatingSystem,,オペレーティング システム [%s],,-1\r\n"
+    ",,Version,OSバージョン      : %s,,1\r\n"
+    ",,OSArchitecture,アーキテクチャ     : %s,,2\r\n"
+    ",SELECT * FROM Win32_VideoController,,ビデオ コントローラー [%s],,-1\r\n"
+    ",,Description,説明      : %s,,-1\r\n"
+    ",SELECT * FROM Win32_Processor,,プロセッサ [%s],,-1\r\n"
+    ",,CurrentClockSpeed,現在の速度: %s(MHz) ,,-1";
+
+const char* const kSpecTable =
+    "3.3,10.0.19043,64 ビット,vorn_explorer.exe,,1,ご利用いただけます,VORN > 保守・サポート,https://support.example/";
+
+struct Machine {
+    explicit Machine(const wchar_t* osVersion, bool productPresent = true) {
+        fake.resources.texts[129] = ToCp932(kQueryTable);
+        fake.resources.texts[130] = ToCp932(kSpecTable);
+        fake.graphics.strings = GlDriverStrings{std::string("Mesa"), std::string("llvmpipe"),
+                                                std::string("4.5 (Core Profile) Mesa 22.3.6"), std::string("4.50")};
+        if (productPresent) fake.files.files[L"C:\\Tools\\vorn_explorer.exe"] = "MZ";
+
+        fake.wmi.answers[kComputerQuery] = {{L"PC-01"}, {{L"Model", {TextValue(L"Model 7")}}}};
+        fake.wmi.answers[kOsQuery] = {{L"Windows"},
+                                      {{L"Version", {TextValue(osVersion)}},
+                                       {L"OSArchitecture", {TextValue(L"64 ビット")}}}};
+        fake.wmi.answers[kVideoQuery] = {{L"GPU A", L"GPU B"},
+                                         {{L"Description", {TextValue(L"first"), TextValue(L"second")}}}};
+        fake.wmi.answers[kProcessorQuery] = {{L"CPU0"}, {{L"CurrentClockSpeed", {IntValue(3200)}}}};
+    }
+    FakePlatform fake;
+};
+
+// Everything of a result tree that the report and the evaluation look at.
+std::wstring Describe(const CWMI& tree) {
+    std::wostringstream out;
+    out << tree.wmiNamespace << L"\n";
+    for (const auto& q : tree.queries) {
+        out << L"[" << q->query << L"|" << q->label << L"]\n";
+        for (const auto& p : q->props)
+            out << L"  " << p->name << L"|" << p->label << L"|" << p->value << L"|" << p->scale << L"|"
+                << p->checkIndex << L"|" << p->failed << L"\n";
+    }
+    return out.str();
+}
+
+// The tree a run that asks every query in table order leaves behind.
+std::wstring TreeFromEveryQuery(const wchar_t* osVersion) {
+    Machine m(osVersion);
+    OrvaneApp app(m.fake.platform);
+    app.exeDir = app.GetExeDirPath(L"");
+    EXPECT_TRUE(app.LoadSpecTable());
+    EXPECT_TRUE(app.LoadQueryTable());
+    app.RunQueries(OrvaneApp::kAllQueries);
+    app.Evaluate();
+    return Describe(*app.wmiResult);
+}
+
+}  // namespace
+
+TEST(CheckSequence, PassingRunAsksOnlyTheCheckedQueryAndStartsTheProduct) {
+    Machine m(L"10.0.22631");
+    OrvaneApp app(m.fake.platform);
+    EXPECT_FALSE(app.InitInstance());
+
+    EXPECT_EQ(m.fake.wmi.askedQueries, std::vector<std::wstring>{kOsQuery});
+    ASSERT_EQ(m.fake.launcher.started.size(), 1u);
+    EXPECT_EQ(m.fake.launcher.started[0].first, L"C:\\Tools\\vorn_explorer.exe");
+    EXPECT_EQ(m.fake.launcher.started[0].second, L"\"C:\\Tools\\vorn_explorer.exe\"");
+    EXPECT_TRUE(m.fake.resultWindow.shownViews.empty());
+    EXPECT_TRUE(m.fake.messages.shown.empty());
+    EXPECT_TRUE(m.fake.messages.warnings.empty());
+}
+
+TEST(CheckSequence, FailingRunShowsTheTreeOfEveryQueryInTableOrder) {
+    struct Case {
+        const wchar_t* osVersion;
+        bool productPresent;
+    } cases[] = {{L"10.0.17763", true}, {L"10.0.22631", false}};  // fails; passes without the product
+    for (const auto& c : cases) {
+        const wchar_t* osVersion = c.osVersion;
+        Machine m(osVersion, c.productPresent);
+        OrvaneApp app(m.fake.platform);
+        app.InitInstance();
+
+        EXPECT_TRUE(m.fake.launcher.started.empty()) << osVersion;
+        EXPECT_EQ(m.fake.resultWindow.shownViews.size(), 1u) << osVersion;
+        EXPECT_EQ(m.fake.wmi.askedQueries.size(), 4u) << osVersion;
+        EXPECT_EQ(Describe(*app.wmiResult), TreeFromEveryQuery(osVersion)) << osVersion;
+    }
+}
+
+TEST(CheckSequence, FailingRunMarksTheVersionInTheFullTree) {
+    Machine m(L"10.0.17763");
+    OrvaneApp app(m.fake.platform);
+    app.InitInstance();
+    ASSERT_EQ(app.wmiResult->queries.size(), 5u);  // two video controllers
+    EXPECT_EQ(app.wmiResult->queries[0]->query, kComputerQuery);
+    EXPECT_EQ(app.wmiResult->queries[1]->query, kOsQuery);
+    EXPECT_EQ(app.wmiResult->queries[1]->props[0]->failed, 1);
+    EXPECT_EQ(app.wmiResult->queries[2]->query, kVideoQuery);
+    EXPECT_EQ(app.wmiResult->queries[3]->query, kVideoQuery);
+    EXPECT_EQ(app.wmiResult->queries[4]->query, kProcessorQuery);
+}
+
+TEST(CheckSequence, ThreeEndings) {
+    struct Case {
+        const char* meaning;
+        const wchar_t* osVersion;
+        bool specTable;
+        bool productPresent;
+        bool startSucceeds;
+        size_t starts;
+        size_t dialogs;
+        std::vector<std::wstring> messages;
+        size_t settingsWrites;
+    } cases[] = {
+        {"missing requirement table ends silently after its message", L"10.0.22631", false, true, true, 0, 0,
+         {L"構成リソースがありません。"}, 0},
+        {"pass with the product: launch only", L"10.0.22631", true, true, true, 1, 0, {}, 5},
+        {"pass, but the product cannot start: the command line tried", L"10.0.22631", true, true, false, 1, 0,
+         {L"起動できません。\n\"C:\\Tools\\vorn_explorer.exe\""}, 5},
+        {"pass without the product: dialog", L"10.0.22631", true, false, true, 0, 1, {}, 5},
+        {"fail: dialog", L"10.0.17763", true, true, true, 0, 1, {}, 5},
+    };
+    for (const auto& c : cases) {
+        Machine m(c.osVersion, c.productPresent);
+        if (!c.specTable) m.fake.resources.texts.erase(130);
+        m.fake.launcher.succeeds = c.startSucceeds;
+        OrvaneApp app(m.fake.platform);
+        EXPECT_FALSE(app.InitInstance()) << c.meaning;
+        EXPECT_EQ(m.fake.launcher.started.size(), c.starts) << c.meaning;
+        EXPECT_EQ(m.fake.resultWindow.shownViews.size(), c.dialogs) << c.meaning;
+        EXPECT_EQ(m.fake.messages.shown, c.messages) << c.meaning;
+        EXPECT_EQ(m.fake.profiles.writes.size(), c.settingsWrites) << c.meaning;
+    }
+}
+
+TEST(CheckSequence, SettingsRecordTheGraphicsAndTheCommandOnEveryLoadedRun) {
+    Machine m(L"10.0.17763");
+    OrvaneApp app(m.fake.platform);
+    app.InitInstance();
+    const std::wstring ini = L"C:\\Temp\\会社名\\Kestrand VORN\\Orvane.ini";
+    EXPECT_EQ(app.settingsPath, ini);
+    EXPECT_EQ(m.fake.profiles.files[ini][L"OpenGL|GL_VERSION"], L"4.5 (Core Profile) Mesa 22.3.6");
+    EXPECT_EQ(m.fake.profiles.files[ini][L"EXEC|PATH"], L"");  // no row selected
+}
