@@ -1,0 +1,253 @@
+// The real probes, in-process, against Wine's management service and the
+// X server's OpenGL driver.
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <cwctype>
+#include <string>
+
+#include "platform/win32/unique_resource.h"
+#include "platform/win32/win32_file_system.h"
+#include "platform/win32/win32_graphics_driver.h"
+#include "platform/win32/win32_messages.h"
+#include "platform/win32/win32_process_launcher.h"
+#include "platform/win32/win32_profile_files.h"
+#include "platform/win32/win32_registry.h"
+#include "platform/win32/win32_resources.h"
+#include "platform/win32/win32_result_window.h"
+#include "platform/win32/win32_system_info.h"
+#include "platform/win32/win32_text_codec.h"
+#include "platform/win32/win32_wmi_service.h"
+#include "probes/graphics_probe.h"
+#include "probes/wmi_queries.h"
+#include "tables/table_loaders.h"
+
+namespace {
+
+// The source tree's res folder as Wine sees it, holding the shipped OrvaneWMI.csv.
+std::wstring ResourceFolder() {
+    std::wstring folder = L"Z:";
+    for (const char* c = ORVANE_RES_DIR; *c; ++c) folder.push_back(*c == '/' ? L'\\' : static_cast<wchar_t>(*c));
+    return folder + L"\\";
+}
+
+struct Win32Platform {
+    Win32FileSystem files;
+    Win32TextCodec codec;
+    Win32Resources resources;
+    Win32Messages messages;
+    Win32SystemInfo system;
+    Win32ProcessLauncher launcher;
+    Win32WmiService wmi;
+    Win32GraphicsDriver graphics;
+    Win32Registry registry;
+    Win32ProfileFiles profiles;
+    Win32ResultWindow resultWindow;
+    Platform platform{files, codec, resources, messages, system, launcher, wmi, graphics, registry, profiles,
+                      resultWindow};
+};
+
+std::wstring RegistryText(const wchar_t* key, const wchar_t* name) {
+    DWORD bytes = 0;
+    if (::RegGetValueW(HKEY_LOCAL_MACHINE, key, name, RRF_RT_REG_SZ, nullptr, nullptr, &bytes) != ERROR_SUCCESS)
+        return {};
+    std::wstring text(bytes / sizeof(wchar_t), L'\0');
+    if (::RegGetValueW(HKEY_LOCAL_MACHINE, key, name, RRF_RT_REG_SZ, nullptr, &text[0], &bytes) != ERROR_SUCCESS)
+        return {};
+    text.resize(wcslen(text.c_str()));
+    return text;
+}
+
+bool RegistryNumber(const wchar_t* key, const wchar_t* name, DWORD& number) {
+    DWORD bytes = sizeof number;
+    return ::RegGetValueW(HKEY_LOCAL_MACHINE, key, name, RRF_RT_REG_DWORD, nullptr, &number, &bytes) == ERROR_SUCCESS;
+}
+
+// "10.0.19045" as the registry tells it: Windows 10 and later keep the true
+// major and minor numbers apart from the "CurrentVersion" kept for old programs.
+std::wstring RegistryOsVersion() {
+    const wchar_t* key = L"Software\\Microsoft\\Windows NT\\CurrentVersion";
+    const std::wstring build = RegistryText(key, L"CurrentBuildNumber");
+    if (build.empty()) return {};
+    DWORD major = 0, minor = 0;
+    if (RegistryNumber(key, L"CurrentMajorVersionNumber", major) && RegistryNumber(key, L"CurrentMinorVersionNumber", minor))
+        return std::to_wstring(major) + L"." + std::to_wstring(minor) + L"." + build;
+    return RegistryText(key, L"CurrentVersion") + L"." + build;
+}
+
+const CWMIClass* FindResult(const CWMI& result, const std::wstring& wql) {
+    for (const auto& q : result.queries)
+        if (q->query == wql) return q.get();
+    return nullptr;
+}
+
+const CWMIProp* FindProp(const CWMIClass& query, const std::wstring& name) {
+    for (const auto& p : query.props)
+        if (p->name == name) return p.get();
+    return nullptr;
+}
+
+bool IsVersionText(const std::wstring& text) {
+    // "4.60", "1.10 Mesa ..." : digits, a point, digits
+    size_t i = 0;
+    while (i < text.size() && std::iswdigit(text[i])) ++i;
+    if (i == 0 || i >= text.size() || text[i] != L'.') return false;
+    return i + 1 < text.size() && std::iswdigit(text[i + 1]);
+}
+
+// True when the calling thread has no COM apartment, found by entering one and leaving it again.
+bool ThreadHasNoApartment() {
+    const HRESULT hr = ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    if (SUCCEEDED(hr)) ::CoUninitialize();
+    return hr == S_OK;
+}
+
+class ProbesIntegration : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(LoadQueryTable(win32.platform, ResourceFolder(), table)) << "no OrvaneWMI.csv in " << ORVANE_RES_DIR;
+        ASSERT_EQ(table.queries.size(), 5u);
+    }
+
+    Win32Platform win32;
+    CWMI table;
+};
+
+}  // namespace
+
+TEST_F(ProbesIntegration, BuiltInTableFindsTheMachine) {
+    CWMI result;
+    std::vector<size_t> counts;
+    RunQueries(win32.wmi, table, QuerySelection::All, result, counts);
+
+    for (const wchar_t* wql : {L"SELECT * FROM Win32_ComputerSystem", L"SELECT * FROM Win32_Processor",
+                               L"SELECT * FROM Win32_OperatingSystem", L"SELECT * FROM Win32_VideoController"})
+        EXPECT_NE(FindResult(result, wql), nullptr) << "no answer to " << testing::PrintToString(std::wstring(wql));
+    // Wine has no boot volume: no heading for it either.
+    EXPECT_EQ(FindResult(result, L"SELECT * FROM Win32_Volume where BootVolume='1'"), nullptr);
+
+    const CWMIClass* os = FindResult(result, L"SELECT * FROM Win32_OperatingSystem");
+    ASSERT_NE(os, nullptr);
+    ASSERT_EQ(os->props.size(), 3u);
+    const CWMIProp* version = FindProp(*os, L"Version");
+    ASSERT_NE(version, nullptr);
+    const std::wstring expected = RegistryOsVersion();
+    ASSERT_FALSE(expected.empty());
+    EXPECT_EQ(version->value, expected);
+    EXPECT_EQ(version->checkIndex, 1);
+    // The heading carries the instance's name inside the table's brackets.
+    EXPECT_EQ(os->label.rfind(L"]"), os->label.size() - 1);
+    EXPECT_NE(os->label.find(L"[") + 1, os->label.rfind(L"]")) << "empty name in the heading";
+
+    const CWMIClass* processor = FindResult(result, L"SELECT * FROM Win32_Processor");
+    ASSERT_NE(processor, nullptr);
+    const CWMIProp* clock = FindProp(*processor, L"CurrentClockSpeed");
+    ASSERT_NE(clock, nullptr);
+    EXPECT_TRUE(!clock->value.empty() && std::iswdigit(clock->value[0])) << "clock speed '" << clock->value.size() << "'";
+}
+
+TEST_F(ProbesIntegration, PhasedRunGivesTheSameTreeAsOneRun) {
+    CWMI all;
+    std::vector<size_t> allCounts;
+    RunQueries(win32.wmi, table, QuerySelection::All, all, allCounts);
+
+    CWMI phased;
+    std::vector<size_t> phasedCounts;
+    RunQueries(win32.wmi, table, QuerySelection::Checked, phased, phasedCounts);
+    ASSERT_EQ(phased.queries.size(), 1u);
+    RunQueries(win32.wmi, table, QuerySelection::Unchecked, phased, phasedCounts);
+
+    ASSERT_EQ(phased.queries.size(), all.queries.size());
+    for (size_t i = 0; i < all.queries.size(); ++i) EXPECT_EQ(phased.queries[i]->query, all.queries[i]->query) << i;
+}
+
+TEST(WmiSessionIntegration, BadQueriesAndNamesGiveNothing) {
+    Win32WmiService wmi;
+    auto session = wmi.Connect(L"ROOT\\CIMV2");
+    ASSERT_NE(session, nullptr);
+
+    // Malformed or unknown: no enumerator, or one that hands out nothing.
+    for (const wchar_t* wql : {L"SELECT * FROM Win32_NoSuchClass", L"SELEKT nonsense"}) {
+        const auto instances = session->Query(wql, {L"Name"});
+        EXPECT_TRUE(!instances || instances->empty()) << testing::PrintToString(std::wstring(wql));
+    }
+
+    const auto os = session->Query(L"SELECT * FROM Win32_OperatingSystem", {L"Versoin", L"Version", L""});
+    ASSERT_TRUE(os.has_value());
+    ASSERT_EQ(os->size(), 1u);
+    EXPECT_EQ((*os)[0].name.type, WmiValue::Type::Bstr);
+    ASSERT_EQ((*os)[0].values.size(), 3u);
+    EXPECT_EQ((*os)[0].values[0].type, WmiValue::Type::Other);
+    EXPECT_EQ((*os)[0].values[1].type, WmiValue::Type::Bstr);
+    EXPECT_EQ((*os)[0].values[2].type, WmiValue::Type::Other);
+}
+
+TEST(WmiSessionIntegration, LeavesTheThreadsApartmentAsItFoundIt) {
+    Win32WmiService wmi;
+    ASSERT_TRUE(ThreadHasNoApartment());
+    wmi.Connect(L"ROOT\\CIMV2").reset();
+    EXPECT_TRUE(ThreadHasNoApartment()) << "the session left COM initialised";
+
+    // A caller already in a single-threaded apartment keeps it.
+    ASSERT_EQ(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED), S_OK);
+    wmi.Connect(L"ROOT\\CIMV2").reset();
+    const HRESULT again = ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    EXPECT_EQ(again, S_FALSE) << "the caller's apartment was torn down";
+    if (SUCCEEDED(again)) ::CoUninitialize();
+    ::CoUninitialize();
+    EXPECT_TRUE(ThreadHasNoApartment());
+}
+
+TEST(WmiSessionIntegration, UnknownNamespaceGivesNoSession) {
+    Win32WmiService wmi;
+    EXPECT_EQ(wmi.Connect(L"ROOT\\NoSuchNamespace"), nullptr);
+    EXPECT_TRUE(ThreadHasNoApartment());
+}
+
+TEST(GraphicsIntegration, ReadsTheDriversStrings) {
+    const char* display = std::getenv("DISPLAY");
+    if (!display || !*display) GTEST_SKIP() << "no X display for OpenGL";
+
+    Win32GraphicsDriver driver;
+    Win32TextCodec codec;
+    OrvaneRec record;
+    ProbeGraphics(driver, codec, record);
+
+    EXPECT_FALSE(record.glInfo[0].empty());
+    EXPECT_NE(record.glInfo[0], L"(null)");
+    EXPECT_FALSE(record.glInfo[1].empty());
+    ASSERT_FALSE(record.glInfo[2].empty());
+    EXPECT_TRUE(std::iswdigit(record.glInfo[2][0])) << "version does not start with a digit";
+    EXPECT_TRUE(IsVersionText(record.glInfo[3])) << "shading language version is no version";
+
+    // A second probe in the same process reuses the registered class.
+    OrvaneRec again;
+    ProbeGraphics(driver, codec, again);
+    EXPECT_EQ(again.glInfo, record.glInfo);
+    // Nothing of the probe is left current.
+    EXPECT_EQ(::wglGetCurrentContext(), nullptr);
+}
+
+TEST(GraphicsIntegration, ProbeWindowTakesAPixelFormatAndStaysHidden) {
+    const char* display = std::getenv("DISPLAY");
+    if (!display || !*display) GTEST_SKIP() << "no X display for OpenGL";
+
+    UniqueHwnd window(CreateProbeWindow());
+    ASSERT_TRUE(window);
+    EXPECT_FALSE(::IsWindowVisible(window.get()));
+    RECT rect = {};
+    ASSERT_TRUE(::GetWindowRect(window.get(), &rect));
+    EXPECT_EQ(rect.right - rect.left, 1);
+    EXPECT_EQ(rect.bottom - rect.top, 1);
+    wchar_t className[64] = {};
+    ::GetClassNameW(window.get(), className, 64);
+    EXPECT_STREQ(className, L"DummyOpenGLWindow");
+
+    UniqueWindowDc dc(window.get(), ::GetDC(window.get()));
+    ASSERT_TRUE(dc);
+    EXPECT_TRUE(SetProbePixelFormat(dc.get()));
+    EXPECT_NE(::GetPixelFormat(dc.get()), 0);
+}
