@@ -1,0 +1,69 @@
+#!/usr/bin/env bash
+# Times the two probes under Wine: the WMI queries of the built-in table and
+# the OpenGL probe, each in a process of its own, against the same program
+# doing nothing (the cost of starting a process under Wine). Rounds are
+# interleaved so that a slow moment of the machine hits all three alike.
+#
+#   scripts/bench-probes.sh [build-dir] [rounds]
+#
+# The build dir is a MinGW-w64 build (configured here when missing). Uses
+# WINEPREFIX if set, DISPLAY if set (else a private Xvfb).
+set -euo pipefail
+
+root="$(cd "$(dirname "$0")/.." && pwd)"
+build="${1:-$root/build/bench-win}"
+rounds="${2:-11}"
+
+if [ ! -f "$build/CMakeCache.txt" ]; then
+  cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
+    -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-i686.cmake" >/dev/null
+fi
+cmake --build "$build" --target orvane_probe_bench >/dev/null 2>&1 || { echo "building orvane_probe_bench failed" >&2; exit 1; }
+bench="$build/orvane_probe_bench.exe"
+
+export WINEDEBUG="${WINEDEBUG:--all}"
+export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
+export WINEPREFIX="${WINEPREFIX:-${ORVANE_WINEPREFIX:-$HOME/.cache/orvane/wineprefix}}"
+
+xvfb_pid=""
+cleanup() {
+  wineserver -k 2>/dev/null || true
+  if [ -n "$xvfb_pid" ]; then kill "$xvfb_pid" 2>/dev/null || true; fi
+}
+trap cleanup EXIT
+
+if [ -z "${DISPLAY:-}" ]; then
+  displayfile="$(mktemp)"
+  Xvfb -displayfd 3 -screen 0 1280x1024x24 3>"$displayfile" >/dev/null 2>&1 &
+  xvfb_pid=$!
+  for _ in $(seq 50); do [ -s "$displayfile" ] && break; sleep 0.1; done
+  export DISPLAY=":$(cat "$displayfile")"
+  rm -f "$displayfile"
+fi
+
+[ -d "$WINEPREFIX" ] || wineboot -i >/dev/null 2>&1
+# One wineserver for the whole run, warmed up, so no run pays for its start.
+wineserver -p
+for mode in none wmi gl; do wine "$bench" "$mode" >/dev/null 2>&1 || true; done
+
+declare -A samples=([none]="" [wmi]="" [gl]="")
+for _ in $(seq "$rounds"); do
+  for mode in none wmi gl; do
+    start=$(date +%s%N)
+    status=0
+    wine "$bench" "$mode" >/dev/null 2>&1 || status=$?
+    end=$(date +%s%N)
+    if [ "$status" -ne 0 ]; then echo "$mode: the probe found nothing (exit $status)" >&2; fi
+    samples[$mode]+="$(( (end - start) / 1000000 )) "
+  done
+done
+
+median() { tr ' ' '\n' | grep -v '^$' | sort -n | awk '{a[NR]=$1} END {print (NR%2) ? a[(NR+1)/2] : int((a[NR/2]+a[NR/2+1])/2)}'; }
+base=$(echo "${samples[none]}" | median)
+wmi=$(echo "${samples[wmi]}" | median)
+gl=$(echo "${samples[gl]}" | median)
+
+echo "rounds: $rounds (medians, ms of wall time per process)"
+echo "baseline (empty program): $base"
+echo "WMI queries:              $wmi  (probe alone: $((wmi - base)))"
+echo "OpenGL probe:             $gl  (probe alone: $((gl - base)))"
