@@ -1,14 +1,264 @@
-// Where the two tables come from and what a bad table shows, seen from outside.
+// Where the two tables come from and what a bad table shows, seen from outside:
+// the real Orvane.exe in a folder of its own, its message boxes read and
+// answered the way a user would.
 
 #include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
 
 #include "e2e/harness.h"
 
 namespace e2e {
 namespace {
 
-TEST(E2eHarness, FindsTheBuiltPrograms) {
-    EXPECT_TRUE(FileExists(BuiltProgramPath(BuiltProgram::Orvane))) << ToUtf8(BuiltProgramPath(BuiltProgram::Orvane));
+const std::wstring kFormatMessage = L"設定ファイルの書式が正しくありません\n";
+const std::wstring kNoResourceMessage = L"構成リソースがありません。";
+
+// A requirement row with its nine columns, as an administrator would write it.
+std::string Row(const std::wstring& minOs = L"10.0.19043") {
+    return ToCp932(L"3.3," + minOs +
+                   L",64 ビット,vorn_explorer.exe,,1,ご利用いただけます,VORN > 保守・サポート,"
+                   L"https://www.haldenmark.co.jp/support/kestrand-vorn/");
+}
+
+std::string WithCommas(int commas) {
+    std::string line = "3.3";
+    for (int i = 0; i < commas; ++i) line += ",x";
+    return line;
+}
+
+// The program carries the result dialog once its template is built in; until
+// then a run that ends in the dialog shows nothing.
+bool CarriesResultDialog(const std::wstring& exePath) {
+    UniqueModule module(::LoadLibraryExW(exePath.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE));
+    return module && ::FindResourceW(module.get(), MAKEINTRESOURCEW(102), MAKEINTRESOURCEW(5)) != nullptr;
+}
+
+// A run that loaded both tables ends in the result dialog (nothing passes on a
+// machine without the product): no message box, the dialog, closed with Esc.
+void ExpectResultDialogThenExit(OrvaneProcess& orvane, const ScratchFolder& folder, const std::wstring& exeName) {
+    std::optional<WindowInfo> first = orvane.WindowBeforeExit();
+    if (!CarriesResultDialog(folder.PathOf(exeName))) {
+        EXPECT_FALSE(first) << "unexpected window: " << ToUtf8(first->caption) << " / "
+                            << ToUtf8(MessageBoxText(first->handle));
+        EXPECT_TRUE(orvane.WaitForExit());
+        return;
+    }
+    ASSERT_TRUE(first) << "no window before the program ended";
+    EXPECT_FALSE(IsMessageBox(first->handle)) << "message: " << ToUtf8(MessageBoxText(first->handle));
+    EXPECT_EQ(first->className, L"#32770");
+    EXPECT_EQ(first->caption, L"Orvane");
+    EXPECT_TRUE(HasControl(first->handle, 1001)) << "not the result dialog";
+    ASSERT_TRUE(PostCommand(first->handle, IDCANCEL));
+    EXPECT_TRUE(orvane.WaitForExit()) << "still running after the dialog was cancelled";
+}
+
+// Reads the message boxes the program shows, in order, pressing OK on each;
+// stops at the first window that is not a message box or when the program ends.
+std::vector<OrvaneProcess::MessageBoxView> AnswerMessageBoxes(OrvaneProcess& orvane, size_t atMost) {
+    std::vector<OrvaneProcess::MessageBoxView> seen;
+    HWND previous = nullptr;
+    while (seen.size() < atMost) {
+        auto box = orvane.WaitForMessageBox(kWindowTimeout, previous);
+        if (!box) break;
+        seen.push_back(*box);
+        EXPECT_TRUE(orvane.DismissMessageBox(*box));
+        previous = box->handle;
+    }
+    return seen;
+}
+
+TEST(E2eTables, BuiltInTablesAreUsedSilentlyWhenNoTableFilesLieBesideTheProgram) {
+    ScratchFolder folder;
+    ASSERT_TRUE(folder.ok());
+    ASSERT_TRUE(folder.AddProgram(BuiltProgram::Orvane, L"Orvane.exe"));
+
+    OrvaneProcess orvane;
+    ASSERT_TRUE(StartIn(orvane, folder));
+    ExpectResultDialogThenExit(orvane, folder, L"Orvane.exe");
+}
+
+struct AcceptedTable {
+    const char* meaning;
+    std::optional<std::string> requirementFile;
+    std::optional<std::string> queryFile;
+};
+
+TEST(E2eTables, AcceptedTableFilesShowNoMessage) {
+    const AcceptedTable cases[] = {
+        {"zero-byte requirement file: no rows, still loaded", std::string(), std::nullopt},
+        {"one row ending with CR LF: no empty line follows", Row() + "\r\n", std::nullopt},
+        {"two rows with LF line ends", Row() + "\n" + Row(L"6.1") + "\n", std::nullopt},
+        {"row without a line end", Row(), std::nullopt},
+        {"8 commas: nine fields", WithCommas(8), std::nullopt},
+        {"10 commas: fields after the ninth are ignored", WithCommas(10), std::nullopt},
+        {"quoted comma is cut like any other", "\"3,3\",10.0,64,a.exe,,1,ok,link,http://x", std::nullopt},
+        {"query file of odd lines: empty, short, long, properties before any query",
+         std::nullopt,
+         std::string("\r\n,,Orphan,orphan %s,,-1\r\nROOT\\CIMV2\r\n,,,,,,,,,,,,\r\n\r\n") +
+             ",SELECT * FROM Win32_OperatingSystem,,OS [%s],,-1\r\n,,Version,V %s,,1\r\nx\r\n,\r\n"},
+        {"query file of bytes that are no text", std::nullopt, std::string("\x81\xff\x00,\x80\n\xfc", 7)},
+        {"empty query file", std::nullopt, std::string()},
+    };
+    for (const AcceptedTable& c : cases) {
+        SCOPED_TRACE(c.meaning);
+        ScratchFolder folder;
+        ASSERT_TRUE(folder.ok());
+        ASSERT_TRUE(folder.AddProgram(BuiltProgram::Orvane, L"Orvane.exe"));
+        if (c.requirementFile) {
+            ASSERT_TRUE(folder.AddFile(L"OrvaneSPC.csv", *c.requirementFile));
+        }
+        if (c.queryFile) {
+            ASSERT_TRUE(folder.AddFile(L"OrvaneWMI.csv", *c.queryFile));
+        }
+
+        OrvaneProcess orvane;
+        ASSERT_TRUE(StartIn(orvane, folder));
+        ExpectResultDialogThenExit(orvane, folder, L"Orvane.exe");
+    }
+}
+
+struct BadRequirementFile {
+    const char* meaning;
+    std::string bytes;
+};
+
+TEST(E2eTables, BadRequirementFileShowsItsPathThenEndsWithoutDialog) {
+    const BadRequirementFile cases[] = {
+        {"a short line between good rows", Row() + "\r\na,b,c\r\n" + Row() + "\r\n"},
+        {"an empty line between rows", Row() + "\r\n\r\n" + Row() + "\r\n"},
+        {"two line ends at the end", Row() + "\r\n\r\n"},
+        {"7 commas: eight fields", WithCommas(7)},
+        {"only an empty line", "\r\n"},
+    };
+    for (const BadRequirementFile& c : cases) {
+        SCOPED_TRACE(c.meaning);
+        ScratchFolder folder;
+        ASSERT_TRUE(folder.ok());
+        ASSERT_TRUE(folder.AddProgram(BuiltProgram::Orvane, L"Orvane.exe"));
+        ASSERT_TRUE(folder.AddFile(L"OrvaneSPC.csv", c.bytes));
+
+        OrvaneProcess orvane;
+        ASSERT_TRUE(StartIn(orvane, folder));
+        auto box = orvane.WaitForMessageBox();
+        ASSERT_TRUE(box) << "no message box";
+        EXPECT_EQ(box->caption, L"Orvane");
+        EXPECT_EQ(box->text, kFormatMessage + folder.PathOf(L"OrvaneSPC.csv"));
+        ASSERT_TRUE(orvane.DismissMessageBox(*box));
+
+        std::optional<WindowInfo> after = orvane.WindowBeforeExit();
+        EXPECT_FALSE(after) << "further window: " << ToUtf8(after->caption);
+        EXPECT_TRUE(orvane.WaitForExit());
+    }
+}
+
+TEST(E2eTables, FormatMessageNamesTheWholePathOfAFolderWithBlanks) {
+    ScratchFolder folder(ScratchFolder::Root::ProgramFiles);
+    ASSERT_TRUE(folder.ok());
+    ASSERT_TRUE(folder.AddProgram(BuiltProgram::Orvane, L"Orvane.exe"));
+    ASSERT_TRUE(folder.AddFile(L"OrvaneSPC.csv", WithCommas(3)));
+
+    OrvaneProcess orvane;
+    // Started from elsewhere: the path comes from the program's own location.
+    ASSERT_TRUE(StartIn(orvane, folder, L"Orvane.exe", L"C:\\"));
+    auto box = orvane.WaitForMessageBox();
+    ASSERT_TRUE(box);
+    EXPECT_EQ(box->text, kFormatMessage + folder.PathOf(L"OrvaneSPC.csv"));
+    ASSERT_TRUE(orvane.DismissMessageBox(*box));
+    EXPECT_TRUE(orvane.WaitForExit());
+}
+
+TEST(E2eTables, RequirementFileOpenInAnotherProgramIsStillRead) {
+    ScratchFolder folder;
+    ASSERT_TRUE(folder.ok());
+    ASSERT_TRUE(folder.AddProgram(BuiltProgram::Orvane, L"Orvane.exe"));
+    ASSERT_TRUE(folder.AddFile(L"OrvaneSPC.csv", WithCommas(2)));
+    // A spreadsheet keeps its file open for reading and writing and lets others read.
+    UniqueFile held(::CreateFileW(folder.PathOf(L"OrvaneSPC.csv").c_str(), GENERIC_READ | GENERIC_WRITE,
+                                  FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr));
+    ASSERT_TRUE(held);
+
+    OrvaneProcess orvane;
+    ASSERT_TRUE(StartIn(orvane, folder));
+    // The bad line is seen, so the administrator's file was read, not replaced.
+    auto box = orvane.WaitForMessageBox();
+    ASSERT_TRUE(box) << "the file open elsewhere was not read";
+    EXPECT_EQ(box->text, kFormatMessage + folder.PathOf(L"OrvaneSPC.csv"));
+    ASSERT_TRUE(orvane.DismissMessageBox(*box));
+    EXPECT_TRUE(orvane.WaitForExit());
+}
+
+TEST(E2eTables, RequirementFileThatCannotBeOpenedFallsBackToTheBuiltInTable) {
+    ScratchFolder folder;
+    ASSERT_TRUE(folder.ok());
+    ASSERT_TRUE(folder.AddProgram(BuiltProgram::Orvane, L"Orvane.exe"));
+    ASSERT_TRUE(folder.AddFile(L"OrvaneSPC.csv", WithCommas(2)));
+    // Held with no sharing at all: nobody else can open it.
+    UniqueFile locked(::CreateFileW(folder.PathOf(L"OrvaneSPC.csv").c_str(), GENERIC_READ | GENERIC_WRITE, 0,
+                                    nullptr, OPEN_EXISTING, 0, nullptr));
+    ASSERT_TRUE(locked);
+
+    OrvaneProcess orvane;
+    ASSERT_TRUE(StartIn(orvane, folder));
+    ExpectResultDialogThenExit(orvane, folder, L"Orvane.exe");
+}
+
+struct MissingTables {
+    const char* meaning;
+    const wchar_t* exeName;  // the message boxes are captioned with it
+    bool requirementFile;
+    bool queryFile;
+    size_t messages;
+};
+
+TEST(E2eTables, ProgramWithoutBuiltInTablesNeedsBothFiles) {
+    const MissingTables cases[] = {
+        {"no files: one message per loader", L"Orvane.exe", false, false, 2},
+        {"caption follows the file name", L"Orvane_no_tables.exe", false, false, 2},
+        {"only the requirement file: the query loader's message", L"Orvane.exe", true, false, 1},
+        {"only the query file: the requirement loader's message", L"Orvane.exe", false, true, 1},
+    };
+    for (const MissingTables& c : cases) {
+        SCOPED_TRACE(c.meaning);
+        ScratchFolder folder;
+        ASSERT_TRUE(folder.ok());
+        ASSERT_TRUE(folder.AddProgram(BuiltProgram::OrvaneNoTables, c.exeName));
+        if (c.requirementFile) {
+            ASSERT_TRUE(folder.AddFile(L"OrvaneSPC.csv", Row() + "\r\n"));
+        }
+        if (c.queryFile) {
+            ASSERT_TRUE(folder.AddFile(L"OrvaneWMI.csv", "ROOT\\CIMV2,,,,,-1\r\n"
+                                                         ",SELECT * FROM Win32_OperatingSystem,,OS [%s],,-1\r\n"
+                                                         ",,Version,Version : %s,,1\r\n"));
+        }
+
+        OrvaneProcess orvane;
+        ASSERT_TRUE(StartIn(orvane, folder, c.exeName));
+        std::vector<OrvaneProcess::MessageBoxView> boxes = AnswerMessageBoxes(orvane, c.messages);
+        ASSERT_EQ(boxes.size(), c.messages);
+        std::wstring caption = c.exeName;
+        caption.resize(caption.size() - 4);  // without ".exe"
+        for (const auto& box : boxes) {
+            EXPECT_EQ(box.caption, caption);
+            EXPECT_EQ(box.text, kNoResourceMessage);
+        }
+        std::optional<WindowInfo> after = orvane.WindowBeforeExit();
+        EXPECT_FALSE(after) << "further window: " << ToUtf8(after->caption);
+        EXPECT_TRUE(orvane.WaitForExit());
+    }
+}
+
+TEST(E2eTables, ProgramWithoutBuiltInTablesRunsOnBothFiles) {
+    ScratchFolder folder;
+    ASSERT_TRUE(folder.ok());
+    ASSERT_TRUE(folder.AddProgram(BuiltProgram::OrvaneNoTables, L"Orvane.exe"));
+    ASSERT_TRUE(folder.AddFile(L"OrvaneSPC.csv", Row()));
+    ASSERT_TRUE(folder.AddFile(L"OrvaneWMI.csv", "ROOT\\CIMV2,,,,,-1\r\n"));
+
+    OrvaneProcess orvane;
+    ASSERT_TRUE(StartIn(orvane, folder));
+    ExpectResultDialogThenExit(orvane, folder, L"Orvane.exe");
 }
 
 }  // namespace

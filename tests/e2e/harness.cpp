@@ -305,6 +305,11 @@ std::vector<WindowInfo> VisibleWindowsOf(DWORD processId) {
 
 std::wstring MessageBoxText(HWND messageBox) { return ControlText(messageBox, kMessageBoxTextId); }
 
+bool IsMessageBox(HWND window) {
+    // Dialog statics without an id also answer to 0xFFFF, hence the second test.
+    return WindowClass(window) == L"#32770" && HasControl(window, kMessageBoxTextId) && !HasControl(window, 1001);
+}
+
 bool ClickButton(HWND dialog, int controlId) {
     HWND button = ::GetDlgItem(dialog, controlId);
     if (!button) return false;
@@ -386,7 +391,7 @@ std::optional<OrvaneProcess::MessageBoxView> OrvaneProcess::WaitForMessageBox(mi
     Deadline deadline(timeout);
     for (;;) {
         std::optional<WindowInfo> window = WaitForWindow({L"#32770", std::nullopt, except}, kPollInterval);
-        if (window && HasControl(window->handle, kMessageBoxTextId)) {
+        if (window && IsMessageBox(window->handle)) {
             return MessageBoxView{window->handle, window->caption, MessageBoxText(window->handle)};
         }
         if (!IsRunning() || deadline.Passed()) return std::nullopt;

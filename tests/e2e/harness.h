@@ -125,6 +125,8 @@ std::vector<WindowInfo> VisibleWindowsOf(DWORD processId);
 // A message box's own text lives in its static control 0xFFFF.
 constexpr int kMessageBoxTextId = 0xFFFF;
 std::wstring MessageBoxText(HWND messageBox);
+// A dialog with that static and without the result dialog's report box (1001).
+bool IsMessageBox(HWND window);
 
 // Presses a button of a dialog (BM_CLICK, posted so a modal loop can run).
 bool ClickButton(HWND dialog, int controlId);
