@@ -1,0 +1,280 @@
+// The pass path seen from outside: on a machine that meets the requirement
+// table Orvane starts the product and shows nothing; the local settings file
+// lands where the product's registration says. The product is the stand-in
+// TestProduct.exe, which records its command line and current folder.
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "e2e/harness.h"
+
+namespace e2e {
+namespace {
+
+const wchar_t* const kVersionKey = L"Software\\Microsoft\\Windows NT\\CurrentVersion";
+const wchar_t* const kProductKey = L"SOFTWARE\\Haldenmark\\Kestrand VORN\\standard";
+const wchar_t* const kProduct = L"vorn_explorer.exe";
+const std::wstring kLaunchFailed = L"起動できません。\n";
+const std::wstring kRegistrationMissing = L"レジストリ情報が取得できません。\n再セットアップが必要です。";
+
+// The prefix reports Windows 10.0.22631 while the guard lives. Wine derives
+// the version from these two values when no Windows version is configured.
+struct PassingMachine {
+    RegistryValueGuard build{kVersionKey, L"CurrentBuildNumber", L"22631"};
+    RegistryValueGuard version{kVersionKey, L"CurrentVersion", L"10.0"};
+    bool ok() const { return build.ok() && version.ok(); }
+};
+
+bool IsNative64Bit() {
+    SYSTEM_INFO info{};
+    ::GetNativeSystemInfo(&info);
+    return info.wProcessorArchitecture == PROCESSOR_ARCHITECTURE_AMD64;
+}
+
+// The built-in row, with other arguments. A 32-bit-only prefix reports a
+// 32-bit system, which the built-in row (64 ビット) rejects; there the row
+// asks for 32 instead and lies beside the program.
+std::wstring BuiltInRow(const std::wstring& exeArgs = L"") {
+    return L"3.3,10.0.19043," + std::wstring(IsNative64Bit() ? L"64" : L"32") + L" ビット,vorn_explorer.exe," +
+           exeArgs + L",1,ご利用いただけます,VORN > 保守・サポート,https://www.haldenmark.co.jp/support/kestrand-vorn/";
+}
+
+// Orvane and the stand-in product in a scratch folder; a requirement file only
+// when the built-in table cannot pass here or arguments are wanted.
+void Install(ScratchFolder& folder, const std::wstring& exeArgs = L"") {
+    ASSERT_TRUE(folder.ok());
+    ASSERT_TRUE(folder.AddProgram(BuiltProgram::Orvane, L"Orvane.exe"));
+    ASSERT_TRUE(folder.AddProgram(BuiltProgram::TestProduct, kProduct));
+    if (!IsNative64Bit() || !exeArgs.empty()) ASSERT_TRUE(folder.AddFile(L"OrvaneSPC.csv", ToCp932(BuiltInRow(exeArgs))));
+}
+
+struct LaunchRecord {
+    std::wstring commandLine;
+    std::wstring currentFolder;
+    size_t starts = 0;
+};
+
+std::vector<std::wstring> Lines(const std::string& utf8) {
+    std::vector<std::wstring> lines;
+    size_t at = 0;
+    while (at < utf8.size()) {
+        size_t end = utf8.find("\r\n", at);
+        if (end == std::string::npos) end = utf8.size();
+        lines.push_back(FromUtf8(utf8.substr(at, end - at)));
+        at = end + 2;
+    }
+    return lines;
+}
+
+// What the stand-in product wrote to `logPath`; waits a little, since the
+// product runs on after Orvane has ended.
+std::optional<LaunchRecord> WaitForLaunch(const std::wstring& logPath, milliseconds timeout = milliseconds(15000)) {
+    const auto until = std::chrono::steady_clock::now() + timeout;
+    for (;;) {
+        if (auto bytes = ReadFileBytes(logPath)) {
+            const auto lines = Lines(*bytes);
+            if (lines.size() >= 3) return LaunchRecord{lines[0], lines[1], lines.size() / 3};
+        }
+        if (std::chrono::steady_clock::now() > until) return std::nullopt;
+        std::this_thread::sleep_for(milliseconds(100));
+    }
+}
+
+// Runs Orvane from the folder and expects it to end without any window.
+void RunQuietly(const ScratchFolder& folder, const std::wstring& currentDirectory = L"") {
+    OrvaneProcess orvane;
+    ASSERT_TRUE(StartIn(orvane, folder, L"Orvane.exe", currentDirectory));
+    const auto window = orvane.WindowBeforeExit();
+    EXPECT_FALSE(window) << "unexpected window: " << ToUtf8(window->caption) << " / "
+                         << ToUtf8(MessageBoxText(window->handle));
+    EXPECT_TRUE(orvane.WaitForExit());
+}
+
+std::wstring ReadProfile(const std::wstring& file, const wchar_t* section, const wchar_t* key) {
+    std::vector<wchar_t> buffer(4096);
+    const DWORD n = ::GetPrivateProfileStringW(section, key, L"<missing>", buffer.data(),
+                                               static_cast<DWORD>(buffer.size()), file.c_str());
+    return std::wstring(buffer.data(), n);
+}
+
+std::string Utf16File(const std::wstring& text) {
+    std::string bytes = "\xFF\xFE";
+    for (wchar_t c : text) {
+        bytes += static_cast<char>(c & 0xFF);
+        bytes += static_cast<char>((c >> 8) & 0xFF);
+    }
+    return bytes;
+}
+
+TEST(E2eLaunch, PassingMachineStartsTheProductWithAQuotedPathAndShowsNothing) {
+    PassingMachine machine;
+    ASSERT_TRUE(machine.ok());
+    ScratchFolder folder;
+    Install(folder);
+    // Started from another folder: the product inherits that one, not ours.
+    const std::wstring elsewhere = folder.PathOf(L"elsewhere");
+    ASSERT_TRUE(CreateFolders(elsewhere));
+
+    RunQuietly(folder, elsewhere);
+
+    const auto launch = WaitForLaunch(folder.PathOf(L"launched.txt"));
+    ASSERT_TRUE(launch) << "the product was not started";
+    EXPECT_EQ(launch->commandLine, L"\"" + folder.PathOf(kProduct) + L"\"");
+    EXPECT_EQ(WithTrailingBackslash(launch->currentFolder), WithTrailingBackslash(elsewhere));
+    EXPECT_EQ(launch->starts, 1u);
+}
+
+TEST(E2eLaunch, RowArgumentsArePassedUnchanged) {
+    PassingMachine machine;
+    ASSERT_TRUE(machine.ok());
+    ScratchFolder folder;
+    Install(folder, L"-x 1");
+
+    RunQuietly(folder);
+
+    const auto launch = WaitForLaunch(folder.PathOf(L"launched.txt"));
+    ASSERT_TRUE(launch) << "the product was not started";
+    EXPECT_EQ(launch->commandLine, L"\"" + folder.PathOf(kProduct) + L"\" -x 1");
+}
+
+TEST(E2eLaunch, BelowProgramFilesTheRightProgramStartsAndNeverADecoy) {
+    PassingMachine machine;
+    ASSERT_TRUE(machine.ok());
+    ScratchFolder folder(ScratchFolder::Root::ProgramFiles);
+    Install(folder);
+    ASSERT_NE(folder.Path().find(L' '), std::wstring::npos);
+
+    // Where an unquoted path would be looked for first.
+    const std::wstring decoy = L"C:\\Program.exe";
+    const std::wstring decoyLog = L"C:\\launched.txt";
+    DeleteFileIfPresent(decoyLog);
+    ASSERT_TRUE(::CopyFileW(BuiltProgramPath(BuiltProgram::TestProduct).c_str(), decoy.c_str(), FALSE));
+
+    RunQuietly(folder);
+    const auto launch = WaitForLaunch(folder.PathOf(L"launched.txt"));
+
+    EXPECT_FALSE(WaitForLaunch(decoyLog, milliseconds(1000))) << "C:\\Program.exe was started";
+    DeleteFileIfPresent(decoy);
+    DeleteFileIfPresent(decoyLog);
+    ASSERT_TRUE(launch) << "the product was not started";
+    EXPECT_EQ(launch->commandLine, L"\"" + folder.PathOf(kProduct) + L"\"");
+}
+
+TEST(E2eLaunch, ProductThatIsNoProgramGivesTheMessageWithTheCommandLine) {
+    PassingMachine machine;
+    ASSERT_TRUE(machine.ok());
+    ScratchFolder folder;
+    ASSERT_TRUE(folder.ok());
+    ASSERT_TRUE(folder.AddProgram(BuiltProgram::Orvane, L"Orvane.exe"));
+    ASSERT_TRUE(folder.AddFile(kProduct, "this is not a program\r\n"));
+    if (!IsNative64Bit()) ASSERT_TRUE(folder.AddFile(L"OrvaneSPC.csv", ToCp932(BuiltInRow())));
+
+    OrvaneProcess orvane;
+    ASSERT_TRUE(StartIn(orvane, folder));
+    const auto box = orvane.WaitForMessageBox();
+    ASSERT_TRUE(box) << "no message";
+    EXPECT_EQ(box->text, kLaunchFailed + L"\"" + folder.PathOf(kProduct) + L"\"");
+    EXPECT_EQ(box->caption, L"Orvane");
+    EXPECT_TRUE(orvane.DismissMessageBox(*box));
+    EXPECT_TRUE(orvane.WaitForExit());
+}
+
+TEST(E2eLaunch, SettingsFileHoldsTheFiveValuesAndKeepsOtherKeys) {
+    PassingMachine machine;
+    ASSERT_TRUE(machine.ok());
+    const auto productKey = RegistryValueGuard::Removed(kProductKey, L"AppName");
+    ScratchFolder folder;
+    Install(folder, L"-x 1");
+
+    const std::wstring settings = TempFolder() + L"会社名\\Kestrand VORN\\Orvane.ini";
+    ASSERT_TRUE(CreateFolders(TempFolder() + L"会社名\\Kestrand VORN"));
+    ASSERT_TRUE(WriteFileBytes(settings, "[User]\r\nNote=mine\r\n[EXEC]\r\nPATH=old.exe\r\n"));
+
+    RunQuietly(folder);
+    ASSERT_TRUE(WaitForLaunch(folder.PathOf(L"launched.txt")));
+
+    EXPECT_EQ(ReadProfile(settings, L"User", L"Note"), L"mine");
+    EXPECT_EQ(ReadProfile(settings, L"EXEC", L"PATH"), L"vorn_explorer.exe -x 1");
+    for (const wchar_t* key : {L"GL_VENDOR", L"GL_RENDERER", L"GL_VERSION", L"GL_SHADING_LANGUAGE_VERSION"})
+        EXPECT_NE(ReadProfile(settings, L"OpenGL", key), L"<missing>") << ToUtf8(key);
+    EXPECT_NE(ReadProfile(settings, L"OpenGL", L"GL_VERSION"), L"");
+}
+
+TEST(E2eLaunch, RegistrationDecidesWhereTheSettingsFileLies) {
+    struct Case {
+        const char* meaning;
+        std::wstring ormix;        // "ormix.ini"; empty: none
+        std::wstring companyLayer; // "ormix.ini__#HLM#"
+        std::wstring dealerLayer;  // "ormix.ini__#DLR#"
+        std::wstring appNameKey;   // where AppName is registered; empty: nowhere
+        std::wstring appName;
+        std::wstring folder;       // below the temporary folder
+    } cases[] = {
+        {"nothing registered", L"", L"", L"", L"", L"", L"会社名\\Kestrand VORN"},
+        {"AppName names the product", L"", L"", L"", kProductKey, L"VORN e2e Pro", L"会社名\\VORN e2e Pro"},
+        {"company of ormix.ini names the folder and the key", L"[regkey]\r\ncompany=Acme e2e\r\n", L"", L"",
+         L"SOFTWARE\\Acme e2e\\Kestrand VORN\\standard", L"Acme Pro", L"Acme e2e\\Acme Pro"},
+        {"product of ormix.ini when AppName cannot be read", L"[regkey]\r\nproduct=VORN e2e Lite\r\n", L"", L"", L"",
+         L"", L"会社名\\VORN e2e Lite"},
+        {"company layer", L"", L"[regkey]\r\ncompany=HLM e2e\r\n", L"", L"", L"", L"HLM e2e\\Kestrand VORN"},
+        {"dealer layer over company layer", L"", L"[regkey]\r\ncompany=HLM e2e\r\n",
+         L"[regkey]\r\ncompany=DLR e2e\r\n", L"", L"", L"DLR e2e\\Kestrand VORN"},
+        {"ormix.ini over both layers", L"[regkey]\r\ncompany=Own e2e\r\n", L"[regkey]\r\ncompany=HLM e2e\r\n",
+         L"[regkey]\r\ncompany=DLR e2e\r\n", L"", L"", L"Own e2e\\Kestrand VORN"},
+        {"a name outside the ANSI code page keeps its folder", L"[regkey]\r\ncompany=Ærø e2e\r\n", L"", L"", L"", L"",
+         L"Ærø e2e\\Kestrand VORN"},
+    };
+    PassingMachine machine;
+    ASSERT_TRUE(machine.ok());
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.meaning);
+        const auto noAppName = RegistryValueGuard::Removed(kProductKey, L"AppName");
+        std::optional<RegistryValueGuard> appName;
+        if (!c.appNameKey.empty()) {
+            appName.emplace(c.appNameKey, L"AppName", c.appName);
+            ASSERT_TRUE(appName->ok());
+        }
+        ScratchFolder folder;
+        Install(folder);
+        // Unicode profile files, so every name survives whatever the code page.
+        if (!c.ormix.empty()) ASSERT_TRUE(folder.AddFile(L"ormix.ini", Utf16File(c.ormix)));
+        if (!c.companyLayer.empty()) ASSERT_TRUE(folder.AddFile(L"ormix.ini__#HLM#", Utf16File(c.companyLayer)));
+        if (!c.dealerLayer.empty()) ASSERT_TRUE(folder.AddFile(L"ormix.ini__#DLR#", Utf16File(c.dealerLayer)));
+
+        const std::wstring settingsFolder = TempFolder() + c.folder;
+        ASSERT_TRUE(RemoveFolderTree(settingsFolder));
+
+        RunQuietly(folder);
+        EXPECT_TRUE(WaitForLaunch(folder.PathOf(L"launched.txt")));
+        EXPECT_EQ(ReadProfile(settingsFolder + L"\\Orvane.ini", L"EXEC", L"PATH"), L"vorn_explorer.exe");
+        RemoveFolderTree(settingsFolder);
+    }
+}
+
+TEST(E2eLaunch, EmptyProductNameWarnsTwiceWithoutCaptionThenRunsOn) {
+    PassingMachine machine;
+    ASSERT_TRUE(machine.ok());
+    ScratchFolder folder;
+    Install(folder);
+    ASSERT_TRUE(folder.AddFile(L"ormix.ini", "[regkey]\r\nproduct=\r\n"));
+
+    OrvaneProcess orvane;
+    ASSERT_TRUE(StartIn(orvane, folder));
+    HWND previous = nullptr;
+    for (int i = 0; i < 2; ++i) {
+        const auto box = orvane.WaitForMessageBox(kWindowTimeout, previous);
+        ASSERT_TRUE(box) << "warning " << i + 1 << " missing";
+        EXPECT_EQ(box->text, kRegistrationMissing);
+        EXPECT_NE(box->caption, L"Orvane") << "the warning has no caption of ours";
+        EXPECT_TRUE(orvane.DismissMessageBox(*box));
+        previous = box->handle;
+    }
+    EXPECT_TRUE(orvane.WaitForExit());
+    EXPECT_TRUE(WaitForLaunch(folder.PathOf(L"launched.txt"))) << "the run did not go on to start the product";
+}
+
+}  // namespace
+}  // namespace e2e
