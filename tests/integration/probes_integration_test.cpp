@@ -251,3 +251,42 @@ TEST(GraphicsIntegration, ProbeWindowTakesAPixelFormatAndStaysHidden) {
     EXPECT_TRUE(SetProbePixelFormat(dc.get()));
     EXPECT_NE(::GetPixelFormat(dc.get()), 0);
 }
+
+TEST(WmiValueConversion, KeepsOnlyTheTypesTheValueTextKnows) {
+    const std::wstring longText(3000, L'L');
+    const UniqueBstr longBstr(::SysAllocStringLen(longText.data(), static_cast<UINT>(longText.size())));
+    LONG byRefTarget = 5;
+    struct Case {
+        const char* meaning;
+        VARTYPE vt;
+        void (*fill)(VARIANT&, BSTR, LONG*);
+        WmiValue::Type type;
+        std::wstring text;  // VariantToText of the result
+    } cases[] = {
+        {"32-bit integer", VT_I4, [](VARIANT& v, BSTR, LONG*) { v.lVal = -7; }, WmiValue::Type::I4, L"-7"},
+        {"text longer than any old buffer", VT_BSTR, [](VARIANT& v, BSTR s, LONG*) { v.bstrVal = s; },
+         WmiValue::Type::Bstr, longText},
+        {"null text", VT_BSTR, [](VARIANT& v, BSTR, LONG*) { v.bstrVal = nullptr; }, WmiValue::Type::Bstr, L""},
+        {"true is all bits", VT_BOOL, [](VARIANT& v, BSTR, LONG*) { v.boolVal = VARIANT_TRUE; }, WmiValue::Type::Bool,
+         L"True"},
+        {"one is not true", VT_BOOL, [](VARIANT& v, BSTR, LONG*) { v.boolVal = 1; }, WmiValue::Type::Bool, L"False"},
+        {"false", VT_BOOL, [](VARIANT& v, BSTR, LONG*) { v.boolVal = VARIANT_FALSE; }, WmiValue::Type::Bool,
+         L"False"},
+        {"byte", VT_UI1, [](VARIANT& v, BSTR, LONG*) { v.bVal = 200; }, WmiValue::Type::UI1, L"200"},
+        {"16-bit integer", VT_I2, [](VARIANT& v, BSTR, LONG*) { v.iVal = 3; }, WmiValue::Type::Other, L" "},
+        {"real", VT_R8, [](VARIANT& v, BSTR, LONG*) { v.dblVal = 1.5; }, WmiValue::Type::Other, L" "},
+        {"null", VT_NULL, [](VARIANT&, BSTR, LONG*) {}, WmiValue::Type::Other, L" "},
+        {"empty", VT_EMPTY, [](VARIANT&, BSTR, LONG*) {}, WmiValue::Type::Other, L" "},
+        {"integer by reference", VT_I4 | VT_BYREF, [](VARIANT& v, BSTR, LONG* p) { v.plVal = p; },
+         WmiValue::Type::Other, L" "},
+    };
+    for (const auto& c : cases) {
+        VARIANT v;
+        ::VariantInit(&v);
+        v.vt = c.vt;
+        c.fill(v, longBstr.get(), &byRefTarget);
+        const WmiValue value = ToWmiValue(v);  // v is not ours to clear: it borrows longBstr
+        EXPECT_EQ(value.type, c.type) << c.meaning;
+        EXPECT_EQ(VariantToText(value), c.text) << c.meaning;
+    }
+}

@@ -15,31 +15,6 @@ UniqueBstr MakeBstr(const std::wstring& text) {
     return UniqueBstr(::SysAllocStringLen(text.data(), static_cast<UINT>(text.size())));
 }
 
-WmiValue ToWmiValue(const VARIANT& variant) {
-    WmiValue value;
-    switch (variant.vt) {
-        case VT_I4:
-            value.type = WmiValue::Type::I4;
-            value.i4 = variant.lVal;
-            break;
-        case VT_BSTR:
-            value.type = WmiValue::Type::Bstr;
-            if (variant.bstrVal) value.text.assign(variant.bstrVal, ::SysStringLen(variant.bstrVal));
-            break;
-        case VT_BOOL:
-            value.type = WmiValue::Type::Bool;
-            value.boolean = variant.boolVal == VARIANT_TRUE;  // all 16 bits set
-            break;
-        case VT_UI1:
-            value.type = WmiValue::Type::UI1;
-            value.ui1 = variant.bVal;
-            break;
-        default:
-            break;  // Other
-    }
-    return value;
-}
-
 // An unreadable property reads as an absent one.
 WmiValue ReadProperty(IWbemClassObject& instance, const std::wstring& name) {
     UniqueVariant variant;
@@ -106,6 +81,31 @@ private:
 };
 
 }  // namespace
+
+WmiValue ToWmiValue(const VARIANT& variant) {
+    WmiValue value;
+    switch (variant.vt) {
+        case VT_I4:
+            value.type = WmiValue::Type::I4;
+            value.i4 = variant.lVal;
+            break;
+        case VT_BSTR:
+            value.type = WmiValue::Type::Bstr;
+            if (variant.bstrVal) value.text.assign(variant.bstrVal, ::SysStringLen(variant.bstrVal));
+            break;
+        case VT_BOOL:
+            value.type = WmiValue::Type::Bool;
+            value.boolean = variant.boolVal == VARIANT_TRUE;  // all 16 bits set
+            break;
+        case VT_UI1:
+            value.type = WmiValue::Type::UI1;
+            value.ui1 = variant.bVal;
+            break;
+        default:
+            break;  // Other
+    }
+    return value;
+}
 
 std::unique_ptr<WmiSession> Win32WmiService::Connect(const std::wstring& wmiNamespace) {
     auto session = std::make_unique<Win32WmiSession>();
