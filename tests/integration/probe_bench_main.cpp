@@ -3,6 +3,8 @@
 // baseline for the start-up of a process under Wine).
 
 #include <cstring>
+#include <utility>
+#include <vector>
 
 #include "platform/win32/win32_graphics_driver.h"
 #include "platform/win32/win32_text_codec.h"
@@ -16,7 +18,7 @@ namespace {
 void FillBuiltInQueries(CWMI& table) {
     struct Row {
         const wchar_t* query;
-        std::initializer_list<std::pair<const wchar_t*, int>> props;
+        std::vector<std::pair<const wchar_t*, int>> props;  // name, check index
     };
     const Row rows[] = {
         {L"SELECT * FROM Win32_ComputerSystem", {{L"Model", -1}, {L"TotalPhysicalMemory", -1}}},
