@@ -5,7 +5,15 @@
 
 namespace {
 
-enum QueryColumn { namespaceColumn, queryColumn, propertyColumn, labelColumn, scaleColumn, checkColumn, queryColumnCount };
+enum QueryColumn {
+    namespaceColumn,
+    queryColumn,
+    propertyColumn,
+    labelColumn,
+    scaleColumn,
+    checkColumn,
+    queryColumnCount
+};
 
 void ApplyQueryField(size_t k, std::wstring_view field, CWMI& queryTable, CWMIClass*& currentQuery,
                      CWMIProp*& currentProp) {
