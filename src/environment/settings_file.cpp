@@ -2,23 +2,11 @@
 #include "environment/product_environment.h"
 #include "probes/graphics_probe.h"
 
-namespace {
-
-// "GL_VENDOR: " -> "GL_VENDOR"
-std::wstring SettingsKeyOf(const wchar_t* label) {
-    std::wstring key;
-    for (const wchar_t* c = label; *c; ++c)
-        if (*c != L' ' && *c != L':') key += *c;
-    return key;
-}
-
-}  // namespace
-
 bool WriteSettings(ProfileFiles& profiles, const std::wstring& settingsPath, const OrvaneRec& runRecord) {
     if (settingsPath.find(L".ini") == std::wstring::npos) return false;
 
     for (int k = 0; k < OrvaneRec::glCount; ++k)
-        WriteProfileValue(profiles, L"OpenGL", SettingsKeyOf(glKeyLabels[k]), runRecord.glInfo[k], settingsPath);
+        WriteProfileValue(profiles, L"OpenGL", GlKeyName(k), runRecord.glInfo[k], settingsPath);
 
     std::wstring command = runRecord.columns[OrvaneRec::exeName];
     const std::wstring& args = runRecord.columns[OrvaneRec::exeArgs];
