@@ -47,14 +47,16 @@ wineserver -p
 for mode in none wmi gl; do wine "$bench" "$mode" >/dev/null 2>&1 || true; done
 
 declare -A samples=([none]="" [wmi]="" [gl]="")
+declare -A inside=([none]="" [wmi]="" [gl]="")
 for _ in $(seq "$rounds"); do
   for mode in none wmi gl; do
     start=$(date +%s%N)
     status=0
-    wine "$bench" "$mode" >/dev/null 2>&1 || status=$?
+    micros=$(wine "$bench" "$mode" 2>/dev/null | tr -d '\r') || status=$?
     end=$(date +%s%N)
     if [ "$status" -ne 0 ]; then echo "$mode: the probe found nothing (exit $status)" >&2; fi
     samples[$mode]+="$(( (end - start) / 1000000 )) "
+    inside[$mode]+="$(( ${micros:-0} / 1000 )) "
   done
 done
 
@@ -63,7 +65,11 @@ base=$(echo "${samples[none]}" | median)
 wmi=$(echo "${samples[wmi]}" | median)
 gl=$(echo "${samples[gl]}" | median)
 
-echo "rounds: $rounds (medians, ms of wall time per process)"
-echo "baseline (empty program): $base"
-echo "WMI queries:              $wmi  (probe alone: $((wmi - base)))"
-echo "OpenGL probe:             $gl  (probe alone: $((gl - base)))"
+wmi_in=$(echo "${inside[wmi]}" | median)
+gl_in=$(echo "${inside[gl]}" | median)
+
+echo "rounds: $rounds; medians in ms"
+echo "                           process  minus baseline  measured inside"
+printf "baseline (empty program)  %7d\n" "$base"
+printf "WMI queries (all five)    %7d  %14d  %15d\n" "$wmi" "$((wmi - base))" "$wmi_in"
+printf "OpenGL probe              %7d  %14d  %15d\n" "$gl" "$((gl - base))" "$gl_in"
