@@ -44,12 +44,12 @@ fi
 [ -d "$WINEPREFIX" ] || wineboot -i >/dev/null 2>&1
 # One wineserver for the whole run, warmed up, so no run pays for its start.
 wineserver -p
-for mode in none wmi gl; do wine "$bench" "$mode" >/dev/null 2>&1 || true; done
+for mode in none wmi wmi-checked gl; do wine "$bench" "$mode" >/dev/null 2>&1 || true; done
 
-declare -A samples=([none]="" [wmi]="" [gl]="")
-declare -A inside=([none]="" [wmi]="" [gl]="")
+declare -A samples=([none]="" [wmi]="" [wmi-checked]="" [gl]="")
+declare -A inside=([none]="" [wmi]="" [wmi-checked]="" [gl]="")
 for _ in $(seq "$rounds"); do
-  for mode in none wmi gl; do
+  for mode in none wmi wmi-checked gl; do
     start=$(date +%s%N)
     status=0
     micros=$(wine "$bench" "$mode" 2>/dev/null | tr -d '\r') || status=$?
@@ -66,10 +66,13 @@ wmi=$(echo "${samples[wmi]}" | median)
 gl=$(echo "${samples[gl]}" | median)
 
 wmi_in=$(echo "${inside[wmi]}" | median)
+checked=$(echo "${samples[wmi-checked]}" | median)
+checked_in=$(echo "${inside[wmi-checked]}" | median)
 gl_in=$(echo "${inside[gl]}" | median)
 
 echo "rounds: $rounds; medians in ms"
 echo "                           process  minus baseline  measured inside"
 printf "baseline (empty program)  %7d\n" "$base"
 printf "WMI queries (all five)    %7d  %14d  %15d\n" "$wmi" "$((wmi - base))" "$wmi_in"
+printf "WMI checked query only    %7d  %14d  %15d\n" "$checked" "$((checked - base))" "$checked_in"
 printf "OpenGL probe              %7d  %14d  %15d\n" "$gl" "$((gl - base))" "$gl_in"

@@ -1,4 +1,5 @@
 // Runs one probe and ends: "wmi" (the built-in query table, all queries),
+// "wmi-checked" (only the queries a launch waits for),
 // "gl" (the OpenGL probe) or "none" (the same program doing nothing, the
 // baseline for the start-up of a process under Wine).
 
@@ -44,13 +45,14 @@ void FillBuiltInQueries(CWMI& table) {
 }
 
 bool RunProbe(const char* mode) {
-    if (std::strcmp(mode, "wmi") == 0) {
+    const bool checkedOnly = std::strcmp(mode, "wmi-checked") == 0;
+    if (checkedOnly || std::strcmp(mode, "wmi") == 0) {
         Win32WmiService wmi;
         CWMI table;
         FillBuiltInQueries(table);
         CWMI result;
         std::vector<size_t> counts;
-        RunQueries(wmi, table, QuerySelection::All, result, counts);
+        RunQueries(wmi, table, checkedOnly ? QuerySelection::Checked : QuerySelection::All, result, counts);
         return !result.queries.empty();
     }
     if (std::strcmp(mode, "gl") == 0) {
