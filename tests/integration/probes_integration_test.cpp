@@ -27,9 +27,10 @@
 
 namespace {
 
-// The source tree's res folder as Wine sees it, holding the shipped OrvaneWMI.csv.
+// The source tree's res folder, holding the shipped OrvaneWMI.csv. A Unix
+// path (a cross build run under Wine) is reached through Wine's Z: drive.
 std::wstring ResourceFolder() {
-    std::wstring folder = L"Z:";
+    std::wstring folder = ORVANE_RES_DIR[0] == '/' ? L"Z:" : L"";
     for (const char* c = ORVANE_RES_DIR; *c; ++c) folder.push_back(*c == '/' ? L'\\' : static_cast<wchar_t>(*c));
     return folder + L"\\";
 }
