@@ -145,6 +145,8 @@ std::optional<GlDriverStrings> Win32GraphicsDriver::ReadDriverStrings() {
     if (!dc) return std::nullopt;
 
     GlDriverStrings strings;  // all missing unless a driver answers
+    // Loaded before ChoosePixelFormat, which asks for opengl32 by bare name:
+    // it then finds ours already in memory.
     OpenGlLibrary gl;
     if (!gl.Load()) return strings;
 
