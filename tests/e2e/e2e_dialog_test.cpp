@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -102,8 +103,9 @@ std::wstring ReportFilePath() { return DesktopFolder() + L"Orvane[" + ComputerNa
 
 void SaveScreenshot(HWND window, const std::wstring& name) {
     // Let the program paint what it has just been asked to show.
+    ::RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
     ::SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_BLOCK, 5000, nullptr);
-    ::Sleep(500);
+    ::Sleep(1000);
     const std::wstring folder = L"screenshots\\";
     CreateFolders(folder);
     SaveScreenshotBmp(window, folder + name + L".bmp");
@@ -276,8 +278,11 @@ TEST(E2eDialog, ContentFollowsTheFrameWhichCannotShrinkBelowTheTemplate) {
     const int width = frame.right - frame.left;
     const int height = frame.bottom - frame.top;
 
-    constexpr int grow = 120;
-    ASSERT_TRUE(::SetWindowPos(dialog, nullptr, 0, 0, width + grow, height + grow, SWP_NOMOVE | SWP_NOZORDER));
+    // Grow within the screen, which also bounds the frame (at high DPI there is little room).
+    const int growX = std::min(120, ::GetSystemMetrics(SM_CXSCREEN) - width);
+    const int growY = std::min(120, ::GetSystemMetrics(SM_CYSCREEN) - height);
+    if (growX <= 0 || growY <= 0) GTEST_SKIP() << "no room on this screen to grow the dialog";
+    ASSERT_TRUE(::SetWindowPos(dialog, nullptr, 0, 0, width + growX, height + growY, SWP_NOZORDER));
     // Let the dialog's thread lay itself out.
     ::SendMessageTimeoutW(dialog, WM_NULL, 0, 0, SMTO_BLOCK, 5000, nullptr);
     RECT grown{};
@@ -287,8 +292,8 @@ TEST(E2eDialog, ContentFollowsTheFrameWhichCannotShrinkBelowTheTemplate) {
     const RECT bigButton = ControlRect(dialog, IDOK);
     const int dx = (grown.right - grown.left) - width;
     const int dy = (grown.bottom - grown.top) - height;
-    EXPECT_EQ(dx, grow);
-    EXPECT_EQ(dy, grow);
+    EXPECT_EQ(dx, growX);
+    EXPECT_EQ(dy, growY);
     EXPECT_EQ(bigReport.right - bigReport.left, report.right - report.left + dx);
     EXPECT_EQ(bigReport.bottom - bigReport.top, report.bottom - report.top + dy);
     EXPECT_EQ(bigStatus.right - bigStatus.left, status.right - status.left + dx);
