@@ -291,3 +291,83 @@ TEST(WmiValueConversion, KeepsOnlyTheTypesTheValueTextKnows) {
         EXPECT_EQ(VariantToText(value), c.text) << c.meaning;
     }
 }
+
+namespace {
+
+// Hands out a real enumerator's instances while the script says S_OK, and the
+// script's other results as they are; remembers every timeout it was given.
+class ScriptedEnumerator : public IEnumWbemClassObject {
+public:
+    ScriptedEnumerator(ComPtr<IEnumWbemClassObject> real, std::vector<HRESULT> script)
+        : real_(std::move(real)), script_(std::move(script)) {}
+
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID, void** out) override {
+        *out = nullptr;
+        return E_NOINTERFACE;
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return 2; }  // lives on the test's stack
+    ULONG STDMETHODCALLTYPE Release() override { return 1; }
+    HRESULT STDMETHODCALLTYPE Reset() override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE Next(long timeout, ULONG count, IWbemClassObject** objects, ULONG* returned) override {
+        timeouts.push_back(timeout);
+        *returned = 0;
+        const HRESULT result = calls_ < script_.size() ? script_[calls_] : WBEM_S_FALSE;
+        ++calls_;
+        if (result != S_OK) return result;
+        return real_->Next(WBEM_INFINITE, count, objects, returned);
+    }
+    HRESULT STDMETHODCALLTYPE NextAsync(ULONG, IWbemObjectSink*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE Clone(IEnumWbemClassObject**) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE Skip(long, ULONG) override { return E_NOTIMPL; }
+
+    std::vector<long> timeouts;
+
+private:
+    ComPtr<IEnumWbemClassObject> real_;
+    std::vector<HRESULT> script_;
+    size_t calls_ = 0;
+};
+
+}  // namespace
+
+TEST(WmiEnumeration, EveryWaitIsBoundedAndAnythingButOkEndsTheQuery) {
+    ComApartmentScope apartment(COINIT_MULTITHREADED);
+    ComPtr<IWbemLocator> locator;
+    ASSERT_TRUE(SUCCEEDED(::CoCreateInstance(CLSID_WbemLocator, nullptr, CLSCTX_INPROC_SERVER, IID_IWbemLocator,
+                                             locator.put_void())));
+    ComPtr<IWbemServices> services;
+    const UniqueBstr path(::SysAllocString(L"ROOT\\CIMV2"));
+    ASSERT_TRUE(SUCCEEDED(locator->ConnectServer(path.get(), nullptr, nullptr, nullptr, 0, nullptr, nullptr,
+                                                 services.put())));
+
+    struct Case {
+        const char* meaning;
+        std::vector<HRESULT> script;
+        size_t instances;
+        size_t nextCalls;
+    } cases[] = {
+        {"a timeout keeps what came before", {S_OK, WBEM_S_TIMEDOUT, S_OK}, 1, 2},
+        {"a failure part-way keeps what came before", {S_OK, static_cast<HRESULT>(WBEM_E_FAILED)}, 1, 2},
+        {"the end at once", {WBEM_S_FALSE}, 0, 1},
+        {"a timeout at once", {WBEM_S_TIMEDOUT}, 0, 1},
+    };
+    for (const auto& c : cases) {
+        const UniqueBstr language(::SysAllocString(L"WQL"));
+        const UniqueBstr query(::SysAllocString(L"SELECT * FROM Win32_OperatingSystem"));
+        ComPtr<IEnumWbemClassObject> real;
+        ASSERT_TRUE(SUCCEEDED(services->ExecQuery(language.get(), query.get(), WBEM_FLAG_FORWARD_ONLY, nullptr,
+                                                  real.put())));
+        ScriptedEnumerator enumerator(real, c.script);
+
+        const std::vector<WmiInstance> instances = ReadInstances(enumerator, {L"Version"});
+
+        EXPECT_EQ(instances.size(), c.instances) << c.meaning;
+        EXPECT_EQ(enumerator.timeouts.size(), c.nextCalls) << c.meaning;
+        for (long timeout : enumerator.timeouts) {
+            EXPECT_NE(timeout, static_cast<long>(WBEM_INFINITE)) << c.meaning;
+            EXPECT_GT(timeout, 0) << c.meaning;
+            EXPECT_LE(timeout, 10000) << c.meaning;
+        }
+        if (!instances.empty()) EXPECT_EQ(instances[0].values[0].type, WmiValue::Type::Bstr) << c.meaning;
+    }
+}

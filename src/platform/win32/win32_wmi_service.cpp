@@ -7,10 +7,6 @@
 
 namespace {
 
-// How long one instance may take to arrive. A service that never answers
-// ends the query instead of hanging the launcher.
-constexpr LONG kNextTimeoutMs = 5000;
-
 UniqueBstr MakeBstr(const std::wstring& text) {
     return UniqueBstr(::SysAllocStringLen(text.data(), static_cast<UINT>(text.size())));
 }
@@ -57,20 +53,7 @@ public:
             !enumerator)
             return std::nullopt;
 
-        std::vector<WmiInstance> instances;
-        for (;;) {
-            ComPtr<IWbemClassObject> object;
-            ULONG returned = 0;
-            if (enumerator->Next(kNextTimeoutMs, 1, object.put(), &returned) != S_OK || returned != 1 || !object)
-                break;  // the end, a failure or a timeout: keep what we have
-
-            WmiInstance instance;
-            instance.name = ReadProperty(*object.get(), L"Name");
-            instance.values.reserve(properties.size());
-            for (const std::wstring& name : properties) instance.values.push_back(ReadProperty(*object.get(), name));
-            instances.push_back(std::move(instance));
-        }
-        return instances;
+        return ReadInstances(*enumerator.get(), properties);
     }
 
 private:
@@ -105,6 +88,23 @@ WmiValue ToWmiValue(const VARIANT& variant) {
             break;  // Other
     }
     return value;
+}
+
+std::vector<WmiInstance> ReadInstances(IEnumWbemClassObject& enumerator, const std::vector<std::wstring>& properties) {
+    std::vector<WmiInstance> instances;
+    for (;;) {
+        ComPtr<IWbemClassObject> object;
+        ULONG returned = 0;
+        if (enumerator.Next(kWmiNextTimeoutMs, 1, object.put(), &returned) != S_OK || returned != 1 || !object)
+            break;  // the end, a failure or a timeout: keep what we have
+
+        WmiInstance instance;
+        instance.name = ReadProperty(*object.get(), L"Name");
+        instance.values.reserve(properties.size());
+        for (const std::wstring& name : properties) instance.values.push_back(ReadProperty(*object.get(), name));
+        instances.push_back(std::move(instance));
+    }
+    return instances;
 }
 
 std::unique_ptr<WmiSession> Win32WmiService::Connect(const std::wstring& wmiNamespace) {

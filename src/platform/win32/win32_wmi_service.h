@@ -4,6 +4,7 @@
 
 #include <windows.h>
 #include <oaidl.h>
+#include <wbemidl.h>
 
 #include "platform/wmi_service.h"
 
@@ -14,3 +15,11 @@ public:
 
 // The variant types the value text knows, as plain values; every other type is Other.
 WmiValue ToWmiValue(const VARIANT& variant);
+
+// How long one instance may take to arrive. A service that never answers
+// ends the query instead of hanging the launcher.
+inline constexpr LONG kWmiNextTimeoutMs = 5000;
+
+// Every instance the enumerator hands out, one per Next, until anything but
+// S_OK: the end, an error or a timeout keeps what came before.
+std::vector<WmiInstance> ReadInstances(IEnumWbemClassObject& enumerator, const std::vector<std::wstring>& properties);
