@@ -6,3 +6,9 @@ add_executable(BareLauncher WIN32 ${CMAKE_CURRENT_LIST_DIR}/../tests/e2e/product
 foreach(exe TestProduct BareLauncher)
   target_link_options(${exe} PRIVATE ${ORVANE_WIDE_ENTRY_LINK_OPTIONS})
 endforeach()
+
+# The Win32 side of the product environment and the launch, against the
+# prefix's real profile functions and registry.
+add_executable(orvane_environment_win32_tests ${CMAKE_CURRENT_LIST_DIR}/../tests/integration/environment_win32_test.cpp)
+target_link_libraries(orvane_environment_win32_tests PRIVATE orvane_win32 gtest gtest_main)
+add_test(NAME environment_win32 COMMAND orvane_environment_win32_tests)
