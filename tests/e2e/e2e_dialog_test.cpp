@@ -203,23 +203,38 @@ TEST(E2eDialog, EscapeEndsTheDialogWithoutAFile) {
     EXPECT_FALSE(FileExists(ReportFilePath()));
 }
 
-TEST(E2eDialog, PassingOsWithProductMissingShowsTheRowAndSavesWhatItShowed) {
-    RegistryValueGuard build(L"Software\\Microsoft\\Windows NT\\CurrentVersion", L"CurrentBuildNumber", L"22631");
-    ASSERT_TRUE(build.ok());
-    const std::vector<std::wstring> versions = WmiValues(L"Win32_OperatingSystem", L"Version");
-    if (versions.size() != 1 || versions[0].rfind(L"10.0.22631", 0) != 0)
-        GTEST_SKIP() << "this prefix does not report a Windows 10 build from CurrentBuildNumber";
+// The OS of the prefix made new enough for the built-in row, for the guard's lifetime.
+class PassingOsBuild {
+public:
+    PassingOsBuild()
+        : build_(L"Software\\Microsoft\\Windows NT\\CurrentVersion", L"CurrentBuildNumber", L"22631") {
+        const std::vector<std::wstring> versions = WmiValues(L"Win32_OperatingSystem", L"Version");
+        ok_ = build_.ok() && versions.size() == 1 && versions[0].rfind(L"10.0.22631", 0) == 0;
+    }
+    bool ok() const { return ok_; }
 
-    // The built-in row, with the architecture this prefix reports (a 32-bit prefix says "32-bit").
+private:
+    RegistryValueGuard build_;
+    bool ok_ = false;
+};
+
+// The built-in row with the architecture this prefix reports (a 32-bit prefix
+// says "32-bit") and the given link address, so that the row is met.
+std::string MetRequirementRow(const std::wstring& linkUrl) {
     const std::vector<std::wstring> architectures = WmiValues(L"Win32_OperatingSystem", L"OSArchitecture");
-    ASSERT_EQ(architectures.size(), 1u);
-    const std::wstring bits = architectures[0].substr(0, architectures[0].find_first_not_of(L"0123456789"));
+    const std::wstring arch = architectures.empty() ? L"64" : architectures[0];
+    const std::wstring bits = arch.substr(0, arch.find_first_not_of(L"0123456789"));
+    return ToCp932(L"3.3,10.0.19043," + bits + L" ビット,vorn_explorer.exe,,1,ご利用いただけます,VORN > 保守・サポート," +
+                   linkUrl);
+}
+
+TEST(E2eDialog, PassingOsWithProductMissingShowsTheRowAndSavesWhatItShowed) {
+    PassingOsBuild passing;
+    if (!passing.ok()) GTEST_SKIP() << "this prefix does not report a Windows 10 build from CurrentBuildNumber";
+
     ScratchFolder folder;
     ASSERT_TRUE(folder.AddProgram(BuiltProgram::Orvane));
-    ASSERT_TRUE(folder.AddFile(L"OrvaneSPC.csv",
-                               ToCp932(L"3.3,10.0.19043," + bits +
-                                       L" ビット,vorn_explorer.exe,,1,ご利用いただけます,VORN > 保守・サポート,"
-                                       L"https://example.com/vorn/support")));
+    ASSERT_TRUE(folder.AddFile(L"OrvaneSPC.csv", MetRequirementRow(L"https://example.com/vorn/support")));
     DeleteFileIfPresent(ReportFilePath());
 
     OrvaneProcess process;
@@ -239,6 +254,49 @@ TEST(E2eDialog, PassingOsWithProductMissingShowsTheRowAndSavesWhatItShowed) {
     const std::optional<std::string> bytes = ReadFileBytes(ReportFilePath());
     ASSERT_TRUE(bytes.has_value()) << ToUtf8(ReportFilePath());
     EXPECT_EQ(*bytes, "\xEF\xBB\xBF" + ToUtf8(status) + "\r\n\r\n" + ToUtf8(report));
+}
+
+bool WaitForFile(const std::wstring& path) {
+    for (int i = 0; i < 300; ++i) {
+        if (FileExists(path)) return true;
+        ::Sleep(100);
+    }
+    return false;
+}
+
+TEST(E2eDialog, SupportLinkOpensItsAddressFromMouseAndKeyboard) {
+    PassingOsBuild passing;
+    if (!passing.ok()) GTEST_SKIP() << "this prefix does not report a Windows 10 build from CurrentBuildNumber";
+
+    // The "address" is a program that notes each start in launched.txt beside it.
+    ScratchFolder folder;
+    ASSERT_TRUE(folder.AddProgram(BuiltProgram::Orvane));
+    ASSERT_TRUE(CreateFolders(folder.PathOf(L"support\\")));
+    ASSERT_TRUE(folder.AddProgram(BuiltProgram::TestProduct, L"support\\open-me.exe"));
+    ASSERT_TRUE(folder.AddFile(L"OrvaneSPC.csv", MetRequirementRow(folder.PathOf(L"support\\open-me.exe"))));
+    const std::wstring launched = folder.PathOf(L"support\\launched.txt");
+
+    OrvaneProcess process;
+    const HWND dialog = OpenResultDialog(process, folder);
+    ASSERT_NE(dialog, nullptr);
+    const HWND link = ::GetDlgItem(dialog, kLinkId);
+    ASSERT_TRUE(IsControlVisible(dialog, kLinkId));
+
+    // A click on the caption.
+    ::PostMessageW(link, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(4, 6));
+    ::PostMessageW(link, WM_LBUTTONUP, 0, MAKELPARAM(4, 6));
+    EXPECT_TRUE(WaitForFile(launched)) << "the click opened nothing";
+    DeleteFileIfPresent(launched);
+
+    // Tab to the link, then Enter: the link takes it, not the default button.
+    ::PostMessageW(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(link), TRUE);
+    ::PostMessageW(link, WM_KEYDOWN, VK_RETURN, 0);
+    ::PostMessageW(link, WM_KEYUP, VK_RETURN, 0);
+    EXPECT_TRUE(WaitForFile(launched)) << "Enter on the link opened nothing";
+    EXPECT_TRUE(::IsWindow(dialog)) << "Enter on the link must not close the dialog";
+
+    PostCommand(dialog, IDCANCEL);
+    EXPECT_TRUE(process.WaitForExit());
 }
 
 TEST(E2eDialog, AboutBoxOpensFromTheSystemMenuAndCloses) {
