@@ -11,7 +11,8 @@ if(NOT OBJDUMP)
   set(OBJDUMP i686-w64-mingw32-objdump)
 endif()
 
-execute_process(COMMAND ${OBJDUMP} -p "${EXE}"
+# objdump translates its headings; read them in English.
+execute_process(COMMAND ${CMAKE_COMMAND} -E env LC_ALL=C LANGUAGE=C ${OBJDUMP} -p "${EXE}"
   OUTPUT_VARIABLE dump ERROR_VARIABLE dump_errors RESULT_VARIABLE status)
 if(NOT status EQUAL 0)
   message(FATAL_ERROR "${OBJDUMP} -p failed (${status}): ${dump_errors}")

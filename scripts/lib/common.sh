@@ -1,0 +1,84 @@
+# Shared by scripts/run.sh and scripts/test.sh: where things are, the
+# packages, and a virtual display of our own.
+
+ORVANE_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
+export WINEDEBUG="${WINEDEBUG:--all}"
+# No .NET or HTML engine installer dialogs while a prefix is made.
+export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
+
+orvane_log() { printf '==> %s\n' "$*"; }
+
+# Installs what is missing; quiet when everything is there.
+orvane_install_deps() {
+  bash "$ORVANE_ROOT/scripts/install-deps.sh"
+}
+
+orvane_jobs() { nproc 2>/dev/null || echo 2; }
+
+# Configures a tree. Arguments: build dir, extra cmake args...
+orvane_cmake_configure() {
+  local dir="$1"
+  shift
+  mkdir -p "$dir"
+  cmake -S "$ORVANE_ROOT" -B "$dir" -G Ninja "$@" >"$dir/configure.log" 2>&1 ||
+    { cat "$dir/configure.log"; return 1; }
+}
+
+# Configures and builds every target of a tree. Arguments as above.
+orvane_cmake_build() {
+  orvane_cmake_configure "$@" && cmake --build "$1" -j "$(orvane_jobs)"
+}
+
+# A free X display number: no lock file and no socket.
+orvane_free_display() {
+  local n
+  for n in $(seq 90 250); do
+    if [ ! -e "/tmp/.X$n-lock" ] && [ ! -e "/tmp/.X11-unix/X$n" ]; then
+      echo "$n"
+      return 0
+    fi
+  done
+  return 1
+}
+
+# Starts Xvfb on a free display; sets DISPLAY and ORVANE_XVFB_PID.
+orvane_start_xvfb() {
+  local n tries
+  n="$(orvane_free_display)" || { echo "no free X display" >&2; return 1; }
+  Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >"${TMPDIR:-/tmp}/orvane-xvfb-$n.log" 2>&1 &
+  ORVANE_XVFB_PID=$!
+  for tries in $(seq 1 100); do
+    [ -e "/tmp/.X11-unix/X$n" ] && break
+    if ! kill -0 "$ORVANE_XVFB_PID" 2>/dev/null; then
+      echo "Xvfb :$n did not start:" >&2
+      cat "${TMPDIR:-/tmp}/orvane-xvfb-$n.log" >&2
+      return 1
+    fi
+    sleep 0.1
+  done
+  export DISPLAY=":$n"
+}
+
+orvane_stop_xvfb() {
+  if [ -n "${ORVANE_XVFB_PID:-}" ]; then
+    kill "$ORVANE_XVFB_PID" 2>/dev/null || true
+    wait "$ORVANE_XVFB_PID" 2>/dev/null || true
+    ORVANE_XVFB_PID=""
+  fi
+}
+
+# Makes a Wine prefix if WINEPREFIX holds none yet.
+orvane_ensure_prefix() {
+  if [ ! -f "$WINEPREFIX/system.reg" ]; then
+    mkdir -p "$WINEPREFIX"
+    wineboot -i >/dev/null 2>&1 || true
+    wineserver -w
+  fi
+  [ -f "$WINEPREFIX/system.reg" ]
+}
+
+orvane_stop_wine() {
+  if [ -n "${WINEPREFIX:-}" ] && [ -d "$WINEPREFIX" ]; then
+    wineserver -k >/dev/null 2>&1 || true
+  fi
+}
