@@ -6,12 +6,13 @@
 # Uses the DISPLAY you have; without one it starts a virtual display, saves a
 # screenshot to build/run/screenshot.png and tells you how to take more.
 # Environment: WINEPREFIX (default ~/.cache/orvane/wineprefix, kept between
-# runs), ORVANE_RUN_SECONDS (end the program after this many seconds).
+# runs), ORVANE_RUN_SECONDS (end the program after this many seconds),
+# ORVANE_RUN_BUILD_DIR (default build/windows).
 set -euo pipefail
 
 source "$(dirname "${BASH_SOURCE[0]}")/lib/common.sh"
 
-BUILD="$ORVANE_ROOT/build/windows"
+BUILD="${ORVANE_RUN_BUILD_DIR:-$ORVANE_ROOT/build/windows}"
 RUN_DIR="$ORVANE_ROOT/build/run"
 export WINEPREFIX="${WINEPREFIX:-${ORVANE_WINEPREFIX:-$HOME/.cache/orvane/wineprefix}}"
 
