@@ -178,7 +178,6 @@ BOOL OrvaneDlg::OnInitDialog() {
     ::SetDlgItemTextW(m_hWnd, IDC_REPORT, m_strReport.c_str());
     ::SetDlgItemTextW(m_hWnd, IDC_STATUS, m_strStatus.c_str());
 
-    MeasureCaptions();
     OnSize();
     return TRUE;  // focus goes to the close button, the first tab stop
 }
@@ -283,6 +282,7 @@ void OrvaneDlg::OnSupportLinkActivated() {
 }
 
 void OrvaneDlg::OnSize() {
+    MeasureCaptions();  // again each time: a DPI change brings a new font
     RECT design{0, 0, kDesignWidth, kDesignHeight};
     ::MapDialogRect(m_hWnd, &design);
     RECT client{};
