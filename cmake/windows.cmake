@@ -6,7 +6,11 @@ list(REMOVE_ITEM ORVANE_WIN32_SOURCES ${CMAKE_CURRENT_SOURCE_DIR}/src/platform/w
 add_library(orvane_win32 STATIC ${ORVANE_WIN32_SOURCES})
 target_link_libraries(orvane_win32 PUBLIC orvane_core ole32 oleaut32 uuid wbemuuid comctl32 shell32 advapi32 user32 gdi32)
 
+# Ninja does not follow the .rc's includes: name every file it pulls in.
 set(ORVANE_RC_DEPENDS
+  ${CMAKE_CURRENT_SOURCE_DIR}/res/orvane.rc
+  ${CMAKE_CURRENT_SOURCE_DIR}/res/dialogs.rc
+  ${CMAKE_CURRENT_SOURCE_DIR}/res/resource.h
   ${CMAKE_CURRENT_SOURCE_DIR}/res/orvane.manifest
   ${CMAKE_CURRENT_SOURCE_DIR}/res/orvane.ico
   ${CMAKE_CURRENT_SOURCE_DIR}/res/OrvaneWMI.csv
