@@ -190,17 +190,32 @@ TEST(E2eDialog, FailingRunMarksTheOsVersionAndHidesTheLink) {
     EXPECT_TRUE(process.WaitForExit());
 }
 
-TEST(E2eDialog, EscapeEndsTheDialogWithoutAFile) {
-    DeleteFileIfPresent(ReportFilePath());
-    ScratchFolder folder;
-    ASSERT_TRUE(folder.AddProgram(BuiltProgram::Orvane));
-    OrvaneProcess process;
-    const HWND dialog = OpenResultDialog(process, folder);
-    ASSERT_NE(dialog, nullptr);
+TEST(E2eDialog, EscapeAltF4AndTheCloseBoxEndTheDialogWithoutAFile) {
+    const struct {
+        const char* way;
+        void (*press)(HWND dialog);
+    } ways[] = {
+        {"Esc", [](HWND dialog) {
+             // The keyboard focus is on the close button.
+             ::PostMessageW(::GetDlgItem(dialog, IDOK), WM_KEYDOWN, VK_ESCAPE, 0);
+         }},
+        {"Alt+F4", [](HWND dialog) {
+             ::PostMessageW(::GetDlgItem(dialog, IDOK), WM_SYSKEYDOWN, VK_F4, LPARAM(1) << 29);
+         }},
+        {"close box", [](HWND dialog) { PostSysCommand(dialog, SC_CLOSE); }},
+    };
+    for (const auto& way : ways) {
+        DeleteFileIfPresent(ReportFilePath());
+        ScratchFolder folder;
+        ASSERT_TRUE(folder.AddProgram(BuiltProgram::Orvane));
+        OrvaneProcess process;
+        const HWND dialog = OpenResultDialog(process, folder);
+        ASSERT_NE(dialog, nullptr) << way.way;
 
-    ASSERT_TRUE(PostCommand(dialog, IDCANCEL));  // what Esc, Alt+F4 and the close box send
-    EXPECT_TRUE(process.WaitForExit());
-    EXPECT_FALSE(FileExists(ReportFilePath()));
+        way.press(dialog);
+        EXPECT_TRUE(process.WaitForExit()) << way.way;
+        EXPECT_FALSE(FileExists(ReportFilePath())) << way.way;
+    }
 }
 
 // The OS of the prefix made new enough for the built-in row, for the guard's lifetime.
