@@ -221,14 +221,17 @@ TEST(E2eDialog, EscapeAltF4AndTheCloseBoxEndTheDialogWithoutAFile) {
 // The OS of the prefix made new enough for the built-in row, for the guard's lifetime.
 class PassingOsBuild {
 public:
+    // A fresh prefix may say Windows 7 ("6.1"): the version goes with the build.
     PassingOsBuild()
-        : build_(L"Software\\Microsoft\\Windows NT\\CurrentVersion", L"CurrentBuildNumber", L"22631") {
+        : version_(kVersionKey, L"CurrentVersion", L"10.0"), build_(kVersionKey, L"CurrentBuildNumber", L"22631") {
         const std::vector<std::wstring> versions = WmiValues(L"Win32_OperatingSystem", L"Version");
-        ok_ = build_.ok() && versions.size() == 1 && versions[0].rfind(L"10.0.22631", 0) == 0;
+        ok_ = version_.ok() && build_.ok() && versions.size() == 1 && versions[0].rfind(L"10.0.22631", 0) == 0;
     }
     bool ok() const { return ok_; }
 
 private:
+    static constexpr const wchar_t* kVersionKey = L"Software\\Microsoft\\Windows NT\\CurrentVersion";
+    RegistryValueGuard version_;
     RegistryValueGuard build_;
     bool ok_ = false;
 };
