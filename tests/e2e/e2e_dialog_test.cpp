@@ -140,7 +140,7 @@ std::optional<std::wstring> FailingOsVersion() {
     return v;
 }
 
-TEST(E2eDialog, FailingRunMarksTheOsVersionAndHidesTheLink) {
+TEST(E2eDialog, FailingRunMarksTheOsVersionAndHidesTheLinkInTheDescribedWindow) {
     const std::optional<std::wstring> version = FailingOsVersion();
     if (!version) GTEST_SKIP() << "this prefix's OS meets the built-in requirement";
 
@@ -185,6 +185,28 @@ TEST(E2eDialog, FailingRunMarksTheOsVersionAndHidesTheLink) {
     EXPECT_EQ(report.find(L"\r\n", shading + 2), report.size() - 2) << "the shading line is the last";
 
     EXPECT_FALSE(IsControlVisible(dialog, kLinkId));
+
+    // The frame: resizable, no minimise or maximise box, its own taskbar button.
+    const LONG style = ::GetWindowLongW(dialog, GWL_STYLE);
+    EXPECT_EQ(style & (WS_CAPTION | WS_SYSMENU | WS_THICKFRAME), WS_CAPTION | WS_SYSMENU | WS_THICKFRAME);
+    EXPECT_EQ(style & (WS_MINIMIZEBOX | WS_MAXIMIZEBOX), 0);
+    EXPECT_NE(::GetWindowLongW(dialog, GWL_EXSTYLE) & WS_EX_APPWINDOW, 0);
+
+    // The controls in tab order, each of its kind; the report box is read-only and does not wrap.
+    const struct {
+        int id;
+        const wchar_t* className;
+    } controls[] = {{IDOK, L"Button"}, {kStatusId, L"Static"}, {kLinkId, L"SysLink"}, {kReportId, L"Edit"}};
+    HWND child = ::GetWindow(dialog, GW_CHILD);
+    for (const auto& c : controls) {
+        ASSERT_NE(child, nullptr);
+        EXPECT_EQ(::GetDlgCtrlID(child), c.id);
+        EXPECT_EQ(WindowClass(child), c.className) << c.id;
+        child = ::GetWindow(child, GW_HWNDNEXT);
+    }
+    const LONG editStyle = ::GetWindowLongW(::GetDlgItem(dialog, kReportId), GWL_STYLE);
+    EXPECT_EQ(editStyle & (ES_MULTILINE | ES_READONLY | ES_AUTOHSCROLL), ES_MULTILINE | ES_READONLY | ES_AUTOHSCROLL);
+    EXPECT_EQ(ControlText(dialog, IDOK), L"閉じる[ファイル出力 > デスクトップ]");
 
     PostCommand(dialog, IDCANCEL);
     EXPECT_TRUE(process.WaitForExit());
@@ -330,6 +352,11 @@ TEST(E2eDialog, AboutBoxOpensFromTheSystemMenuAndCloses) {
     ASSERT_TRUE(about.has_value());
     SaveScreenshot(about->handle, L"about-box");
     EXPECT_EQ(::GetWindow(about->handle, GW_OWNER), dialog);
+    EXPECT_EQ(ControlText(about->handle, IDOK), L"OK");
+    std::vector<std::wstring> texts;
+    for (HWND child = ::GetWindow(about->handle, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT))
+        texts.push_back(WindowCaption(child));
+    EXPECT_NE(std::find(texts.begin(), texts.end(), L"Orvane, Version 1.0"), texts.end());
 
     ASSERT_TRUE(ClickButton(about->handle, IDOK));
     EXPECT_TRUE(WaitForWindowGone(about->handle));
