@@ -8,6 +8,7 @@
 
 #include "../../../res/resource.h"
 #include "platform/win32/about_dlg.h"
+#include "platform/win32/win32_module_path.h"
 #include "ui/dialog_geometry.h"
 #include "ui/link_markup.h"
 
@@ -37,24 +38,6 @@ RECT ToPixels(HWND dialog, const LayoutRect& units) {
     RECT r{units.left, units.top, units.right, units.bottom};
     ::MapDialogRect(dialog, &r);
     return r;
-}
-
-// The caption of our message boxes: the executable's name without extension.
-std::wstring ExecutableTitle() {
-    std::wstring path(MAX_PATH, L'\0');
-    for (;;) {
-        const DWORD n = ::GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-        if (n == 0) return L"Orvane";
-        if (n < path.size()) {
-            path.resize(n);
-            break;
-        }
-        path.resize(path.size() * 2);
-    }
-    std::wstring name = path.substr(path.find_last_of(L"\\/") + 1);
-    const size_t dot = name.find_last_of(L'.');
-    if (dot != std::wstring::npos && dot > 0) name.resize(dot);
-    return name;
 }
 
 class PaintScope {
@@ -262,7 +245,7 @@ HCURSOR OrvaneDlg::OnQueryDragIcon() { return static_cast<HCURSOR>(m_hIcon.get()
 void OrvaneDlg::OnBnClickedOk() {
     if (save_ && save_() == SaveOutcome::Failed) {
         // The file may be half written: say so and stay, so the button can be pressed again.
-        ::MessageBoxW(m_hWnd, saveFailedText_.c_str(), ExecutableTitle().c_str(), MB_OK | MB_ICONERROR);
+        ::MessageBoxW(m_hWnd, saveFailedText_.c_str(), ApplicationTitle().c_str(), MB_OK | MB_ICONERROR);
         return;
     }
     ::EndDialog(m_hWnd, IDOK);
