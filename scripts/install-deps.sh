@@ -12,8 +12,8 @@ packages=(
   clang libclang-rt-dev
   # the Windows build
   g++-mingw-w64-i686 binutils-mingw-w64-i686
-  # running it: Wine (32-bit), a virtual display, OpenGL in software, Japanese text
-  wine wine32:i386 xvfb xauth x11-utils
+  # running it: Wine (a 64-bit prefix running our 32-bit programs), a virtual display, OpenGL in software, Japanese text
+  wine wine64 wine32:i386 xvfb xauth x11-utils
   libgl1:i386 libglx-mesa0:i386 libgl1-mesa-dri:i386
   fonts-noto-cjk locales
   # screenshots

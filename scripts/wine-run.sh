@@ -16,8 +16,7 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
   (
     flock 9
     if [ ! -f "$WINEPREFIX/system.reg" ]; then
-      wineboot -i >/dev/null 2>&1 || true
-      wineserver -w
+      "$(dirname "$0")/make-prefix.sh"
     fi
   ) 9>"$WINEPREFIX.lock"
 fi

@@ -70,9 +70,7 @@ orvane_stop_xvfb() {
 # Makes a Wine prefix if WINEPREFIX holds none yet.
 orvane_ensure_prefix() {
   if [ ! -f "$WINEPREFIX/system.reg" ]; then
-    mkdir -p "$WINEPREFIX"
-    wineboot -i >/dev/null 2>&1 || true
-    wineserver -w
+    "$(dirname "${BASH_SOURCE[0]}")/../make-prefix.sh"
   fi
   [ -f "$WINEPREFIX/system.reg" ]
 }
