@@ -41,7 +41,7 @@ if [ -z "${DISPLAY:-}" ]; then
   rm -f "$displayfile"
 fi
 
-[ -d "$WINEPREFIX" ] || wineboot -i >/dev/null 2>&1
+[ -f "$WINEPREFIX/system.reg" ] || "$(dirname "$0")/make-prefix.sh"
 # One wineserver for the whole run, warmed up, so no run pays for its start.
 wineserver -p
 for mode in none wmi wmi-checked gl; do wine "$bench" "$mode" >/dev/null 2>&1 || true; done
