@@ -12,6 +12,7 @@
 # WINEPREFIX if set, DISPLAY if set (else a private Xvfb). The prefix is made
 # to report Windows 10.0.22631 for the run and put back afterwards.
 set -euo pipefail
+trap 'echo "bench-pass-path: failed at line $LINENO" >&2' ERR
 
 root="$(cd "$(dirname "$0")/.." && pwd)"
 build="${1:-$root/build/bench-win}"
@@ -55,7 +56,8 @@ if [ -z "${DISPLAY:-}" ]; then
 fi
 
 [ -d "$WINEPREFIX" ] || wineboot -i >/dev/null 2>&1
-wineserver -p
+# One wineserver for the whole run, so no run pays for its start (it may run already).
+wineserver -p 2>/dev/null || true
 
 reg_value() {
   wine reg query "$version_key" /v "$1" 2>/dev/null | tr -d '\r' | awk -v n="$1" '$1 == n {print $3}'
