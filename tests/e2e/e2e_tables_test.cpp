@@ -4,7 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
+#include <system_error>
 #include <vector>
 
 #include "e2e/harness.h"
@@ -54,6 +56,22 @@ void ExpectResultDialogThenExit(OrvaneProcess& orvane, const ScratchFolder& fold
     EXPECT_TRUE(orvane.WaitForExit()) << "still running after the dialog was cancelled";
 }
 
+// The settings files "Orvane.ini" below the temporary folder: a run writes
+// one only when both tables loaded.
+std::vector<std::wstring> SettingsFilesInTemp() {
+    std::vector<std::wstring> found;
+    std::error_code error;
+    for (std::filesystem::recursive_directory_iterator it(TempFolder(), error), end; !error && it != end;
+         it.increment(error)) {
+        if (it->path().filename() == L"Orvane.ini") found.push_back(it->path().wstring());
+    }
+    return found;
+}
+
+void RemoveSettingsFilesInTemp() {
+    for (const std::wstring& path : SettingsFilesInTemp()) ASSERT_TRUE(DeleteFileIfPresent(path));
+}
+
 // Reads the message boxes the program shows, in order, pressing OK on each;
 // stops at the first window that is not a message box or when the program ends.
 std::vector<OrvaneProcess::MessageBoxView> AnswerMessageBoxes(OrvaneProcess& orvane, size_t atMost) {
@@ -73,10 +91,12 @@ TEST(E2eTables, BuiltInTablesAreUsedSilentlyWhenNoTableFilesLieBesideTheProgram)
     ScratchFolder folder;
     ASSERT_TRUE(folder.ok());
     ASSERT_TRUE(folder.AddProgram(BuiltProgram::Orvane, L"Orvane.exe"));
+    RemoveSettingsFilesInTemp();
 
     OrvaneProcess orvane;
     ASSERT_TRUE(StartIn(orvane, folder));
     ExpectResultDialogThenExit(orvane, folder, L"Orvane.exe");
+    EXPECT_EQ(SettingsFilesInTemp().size(), 1u) << "both tables loaded, so the settings file is written";
 }
 
 struct AcceptedTable {
@@ -138,6 +158,7 @@ TEST(E2eTables, BadRequirementFileShowsItsPathThenEndsWithoutDialog) {
         ASSERT_TRUE(folder.ok());
         ASSERT_TRUE(folder.AddProgram(BuiltProgram::Orvane, L"Orvane.exe"));
         ASSERT_TRUE(folder.AddFile(L"OrvaneSPC.csv", c.bytes));
+        RemoveSettingsFilesInTemp();
 
         OrvaneProcess orvane;
         ASSERT_TRUE(StartIn(orvane, folder));
@@ -150,6 +171,7 @@ TEST(E2eTables, BadRequirementFileShowsItsPathThenEndsWithoutDialog) {
         std::optional<WindowInfo> after = orvane.WindowBeforeExit();
         EXPECT_FALSE(after) << "further window: " << ToUtf8(after->caption);
         EXPECT_TRUE(orvane.WaitForExit());
+        EXPECT_TRUE(SettingsFilesInTemp().empty()) << "the run went on past the failed table";
     }
 }
 
@@ -233,6 +255,8 @@ TEST(E2eTables, ProgramWithoutBuiltInTablesNeedsBothFiles) {
                                                          ",,Version,Version : %s,,1\r\n"));
         }
 
+        RemoveSettingsFilesInTemp();
+
         OrvaneProcess orvane;
         ASSERT_TRUE(StartIn(orvane, folder, c.exeName));
         std::vector<OrvaneProcess::MessageBoxView> boxes = AnswerMessageBoxes(orvane, c.messages);
@@ -246,6 +270,7 @@ TEST(E2eTables, ProgramWithoutBuiltInTablesNeedsBothFiles) {
         std::optional<WindowInfo> after = orvane.WindowBeforeExit();
         EXPECT_FALSE(after) << "further window: " << ToUtf8(after->caption);
         EXPECT_TRUE(orvane.WaitForExit());
+        EXPECT_TRUE(SettingsFilesInTemp().empty()) << "the run went on past the missing table";
     }
 }
 
