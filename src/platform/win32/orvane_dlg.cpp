@@ -10,29 +10,10 @@
 #include "platform/win32/about_dlg.h"
 #include "platform/win32/win32_module_path.h"
 #include "ui/dialog_geometry.h"
+#include "ui/result_dialog_layout.h"
 #include "ui/link_markup.h"
 
 namespace {
-
-// Template 102's client area and control positions, in dialog units, with the
-// edges that follow the frame when it is resized: the report box grows, the
-// status line keeps the full width, the button and the link keep to the bottom.
-constexpr int kDesignWidth = 339;
-constexpr int kDesignHeight = 296;
-
-struct ControlLayout {
-    int id;
-    LayoutRect design;  // left, top, right, bottom
-    EdgeAnchors anchors;
-};
-
-const ControlLayout kLayout[] = {
-    {IDOK, {223, 275, 223 + 109, 275 + 14}, {true, true, true, true}},
-    {IDC_STATUS, {7, 7, 7 + 325, 7 + 8}, {false, false, true, false}},
-    {IDC_SUPPORT_LINK, {7, 275, 7 + 128, 275 + 14}, {false, true, false, true}},
-    {IDC_REPORT, {7, 20, 7 + 325, 20 + 251}, {false, false, true, true}},
-};
-static_assert(std::size(kLayout) == 4, "minWidths_ holds one entry per layout entry");
 
 RECT ToPixels(HWND dialog, const LayoutRect& units) {
     RECT r{units.left, units.top, units.right, units.bottom};
@@ -206,8 +187,8 @@ void OrvaneDlg::ShowSupportLink() {
 void OrvaneDlg::MeasureCaptions() {
     RECT padding{0, 0, 8, 0};  // a button's caption needs room for its frame and focus rectangle
     ::MapDialogRect(m_hWnd, &padding);
-    for (size_t i = 0; i < std::size(kLayout); ++i) {
-        const int id = kLayout[i].id;
+    for (size_t i = 0; i < kResultDialogLayout.size(); ++i) {
+        const int id = kResultDialogLayout[i].id;
         if (id == IDOK) {
             HWND button = ::GetDlgItem(m_hWnd, IDOK);
             const int length = ::GetWindowTextLengthW(button);
@@ -266,14 +247,14 @@ void OrvaneDlg::OnSupportLinkActivated() {
 
 void OrvaneDlg::OnSize() {
     MeasureCaptions();  // again each time: a DPI change brings a new font
-    RECT design{0, 0, kDesignWidth, kDesignHeight};
+    RECT design{0, 0, kResultDialogWidth, kResultDialogHeight};
     ::MapDialogRect(m_hWnd, &design);
     RECT client{};
     ::GetClientRect(m_hWnd, &client);
 
-    HDWP positions = ::BeginDeferWindowPos(static_cast<int>(std::size(kLayout)));
-    for (size_t i = 0; i < std::size(kLayout); ++i) {
-        const ControlLayout& control = kLayout[i];
+    HDWP positions = ::BeginDeferWindowPos(static_cast<int>(kResultDialogLayout.size()));
+    for (size_t i = 0; i < kResultDialogLayout.size(); ++i) {
+        const ControlLayout& control = kResultDialogLayout[i];
         HWND child = ::GetDlgItem(m_hWnd, control.id);
         if (!child) continue;
         const RECT d = ToPixels(m_hWnd, control.design);
@@ -295,7 +276,7 @@ void OrvaneDlg::OnSize() {
 }
 
 void OrvaneDlg::OnGetMinMaxInfo(MINMAXINFO& info) {
-    RECT frame{0, 0, kDesignWidth, kDesignHeight};
+    RECT frame{0, 0, kResultDialogWidth, kResultDialogHeight};
     ::MapDialogRect(m_hWnd, &frame);
     ::AdjustWindowRectEx(&frame, static_cast<DWORD>(::GetWindowLongPtrW(m_hWnd, GWL_STYLE)), FALSE,
                          static_cast<DWORD>(::GetWindowLongPtrW(m_hWnd, GWL_EXSTYLE)));

@@ -10,6 +10,7 @@
 
 #include "platform/result_window.h"
 #include "platform/win32/unique_resource.h"
+#include "ui/result_dialog_layout.h"
 
 class OrvaneDlg {
 public:
@@ -44,7 +45,7 @@ private:
     std::wstring m_linkText;
     std::wstring m_linkUrl;
     bool m_showLink = false;
-    std::array<int, 4> minWidths_{};  // pixels each control needs for its caption, by layout entry
+    std::array<int, std::tuple_size_v<decltype(kResultDialogLayout)>> minWidths_{};  // pixels each control needs for its caption, by kResultDialogLayout entry
     std::function<SaveOutcome()> save_;
     std::wstring saveFailedText_;
 };
