@@ -7,7 +7,8 @@
 # windows get their title bars without a window manager) and converts the
 # pictures they leave in <build>/screenshots/ to PNG. With a dpi other than 96
 # the prefix's LogPixels is set for the run and put back afterwards.
-# Needs WINEPREFIX (or the build's default prefix), DISPLAY and ImageMagick.
+# Needs a prefix made by scripts/make-prefix.sh (WINEPREFIX, else the build's
+# default one), DISPLAY and ImageMagick.
 set -euo pipefail
 
 build=$(cd "${1:?windows build directory}" && pwd)
