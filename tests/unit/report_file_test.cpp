@@ -101,7 +101,9 @@ TEST(WriteReportFile, OutcomeTellsTheDialogWhetherToStay) {
         if (!c.hasName) fake.system.computerName.reset();
         fake.files.replaceResult = c.write;
         EXPECT_EQ(WriteReportFile(fake.files, fake.system, L"S", L"R"), c.expected) << c.meaning;
-        if (c.expected != SaveOutcome::Saved) EXPECT_TRUE(fake.files.files.empty()) << c.meaning;
+        if (c.expected != SaveOutcome::Saved) {
+            EXPECT_TRUE(fake.files.files.empty()) << c.meaning;
+        }
     }
 }
 
