@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cwchar>
 #include <filesystem>
 #include <thread>
 #include <utility>
@@ -337,6 +338,40 @@ bool WaitForWindowGone(HWND window, milliseconds timeout) {
 
 OrvaneProcess::~OrvaneProcess() { Terminate(); }
 
+void OrvaneProcess::OverrideEnvironment(const std::wstring& name, const std::wstring& value) {
+    environment_.emplace_back(name, value);
+}
+
+namespace {
+bool SameName(const std::wstring& entry, const std::wstring& name) {
+    return entry.size() > name.size() && entry[name.size()] == L'=' &&
+           ::CompareStringOrdinal(entry.c_str(), static_cast<int>(name.size()), name.c_str(),
+                                  static_cast<int>(name.size()), TRUE) == CSTR_EQUAL;
+}
+
+// The test's own environment with the overrides applied, as a block for CreateProcessW.
+std::wstring EnvironmentBlock(const std::vector<std::pair<std::wstring, std::wstring>>& overrides) {
+    std::vector<std::wstring> entries;
+    if (wchar_t* current = ::GetEnvironmentStringsW()) {
+        for (const wchar_t* p = current; *p; p += std::wcslen(p) + 1) entries.emplace_back(p);
+        ::FreeEnvironmentStringsW(current);
+    }
+    for (const auto& [name, value] : overrides) {
+        entries.erase(std::remove_if(entries.begin(), entries.end(),
+                                     [&](const std::wstring& e) { return SameName(e, name); }),
+                      entries.end());
+        entries.push_back(name + L"=" + value);
+    }
+    std::wstring block;
+    for (const std::wstring& entry : entries) {
+        block += entry;
+        block += L'\0';
+    }
+    block += L'\0';
+    return block;
+}
+}  // namespace
+
 bool OrvaneProcess::Start(const std::wstring& exePath, const std::wstring& currentDirectory) {
     Terminate();
     std::wstring directory = currentDirectory.empty() ? FolderOf(exePath) : currentDirectory;
@@ -345,7 +380,9 @@ bool OrvaneProcess::Start(const std::wstring& exePath, const std::wstring& curre
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION info{};
-    if (::CreateProcessW(exePath.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+    std::wstring environment = environment_.empty() ? std::wstring() : EnvironmentBlock(environment_);
+    if (::CreateProcessW(exePath.c_str(), commandLine.data(), nullptr, nullptr, FALSE,
+                         environment.empty() ? 0 : CREATE_UNICODE_ENVIRONMENT, environment.empty() ? nullptr : environment.data(),
                          directory.empty() ? nullptr : directory.c_str(), &startup, &info)) {
         UniqueHandle thread(info.hThread);
         process_.reset(info.hProcess);

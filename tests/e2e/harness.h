@@ -10,6 +10,7 @@
 #include <chrono>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/win32/unique_resource.h"
@@ -157,6 +158,11 @@ public:
     // exe's folder). Returns false when the process could not be created.
     bool Start(const std::wstring& exePath, const std::wstring& currentDirectory = L"");
 
+    // Sets a variable for the processes started after this call, on top of
+    // the test's own environment. (Under Wine a child keeps the locale of the
+    // test itself whatever LC_ALL says here: see e2e_western_locale.)
+    void OverrideEnvironment(const std::wstring& name, const std::wstring& value);
+
     bool started() const { return static_cast<bool>(process_); }
     DWORD id() const { return processId_; }
     bool IsRunning() const;
@@ -189,6 +195,7 @@ public:
 private:
     UniqueHandle process_;
     DWORD processId_ = 0;
+    std::vector<std::pair<std::wstring, std::wstring>> environment_;
 };
 
 // Starts the program copied into `folder` under `exeName`, its current
