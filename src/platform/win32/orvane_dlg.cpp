@@ -3,15 +3,14 @@
 #include <commctrl.h>
 #include <shellapi.h>
 
-#include <iterator>
 #include <utility>
 
 #include "../../../res/resource.h"
 #include "platform/win32/about_dlg.h"
 #include "platform/win32/win32_module_path.h"
 #include "ui/dialog_geometry.h"
-#include "ui/result_dialog_layout.h"
 #include "ui/link_markup.h"
+#include "ui/result_dialog_layout.h"
 
 namespace {
 
