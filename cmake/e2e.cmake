@@ -14,7 +14,7 @@ target_link_libraries(orvane_e2e_tests PRIVATE
 add_dependencies(orvane_e2e_tests Orvane Orvane_no_tables)
 
 add_test(NAME e2e COMMAND orvane_e2e_tests --gtest_filter=-E2eWesternLocale.*)
-# The same program on a machine of another code page: a Wine child takes its
+# The same program on a German machine (code page 1252, decimal comma): a Wine child takes its
 # locale from the test program, so these cases need a run of their own.
 add_test(NAME e2e_western_locale COMMAND orvane_e2e_tests --gtest_filter=E2eWesternLocale.*)
 
@@ -48,7 +48,7 @@ function(orvane_wire_wine_tests)
   endif()
   set_tests_properties(e2e PROPERTIES TIMEOUT 1500)
   set_property(TEST e2e APPEND PROPERTY ENVIRONMENT ${e2e_environment})
-  list(TRANSFORM e2e_environment REPLACE "^(LC_ALL|LANG)=.*" "\\1=C.UTF-8" OUTPUT_VARIABLE western_environment)
+  list(TRANSFORM e2e_environment REPLACE "^(LC_ALL|LANG)=.*" "\\1=de_DE.UTF-8" OUTPUT_VARIABLE western_environment)
   set_property(TEST e2e_western_locale APPEND PROPERTY ENVIRONMENT ${western_environment})
 
   # Every test run under Wine gets the Japanese locale (code page 932) and

@@ -35,8 +35,8 @@ installed() {
   dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q "install ok installed"
 }
 
-has_japanese_locale() {
-  locale -a 2>/dev/null | grep -qiE '^ja_JP\.utf-?8$'
+has_locale() {
+  locale -a 2>/dev/null | grep -qiE "^${1}\.utf-?8\$"
 }
 
 missing=()
@@ -65,16 +65,18 @@ if [ "$need_update" -eq 1 ] && [ "${#missing[@]}" -gt 0 ]; then
     "${missing[@]}"
 fi
 
-# The Japanese locale gives Wine its ANSI code page 932.
-if ! has_japanese_locale; then
-  echo "install-deps: generating the ja_JP.UTF-8 locale"
+# Japanese gives Wine its ANSI code page 932; German (code page 1252, decimal
+# comma) is the machine of another country that the tests also play.
+for loc in ja_JP de_DE; do
+  has_locale "$loc" && continue
+  echo "install-deps: generating the $loc.UTF-8 locale"
   if [ -f /etc/locale.gen ]; then
-    as_root sed -i 's/^# *\(ja_JP.UTF-8 UTF-8\)/\1/' /etc/locale.gen
-    grep -q '^ja_JP.UTF-8 UTF-8' /etc/locale.gen || echo 'ja_JP.UTF-8 UTF-8' | as_root tee -a /etc/locale.gen >/dev/null
+    as_root sed -i "s/^# *\($loc.UTF-8 UTF-8\)/\1/" /etc/locale.gen
+    grep -q "^$loc.UTF-8 UTF-8" /etc/locale.gen || echo "$loc.UTF-8 UTF-8" | as_root tee -a /etc/locale.gen >/dev/null
     as_root locale-gen >/dev/null
   fi
-  has_japanese_locale || as_root localedef -i ja_JP -f UTF-8 ja_JP.UTF-8
-fi
+  has_locale "$loc" || as_root localedef -i "$loc" -f UTF-8 "$loc.UTF-8"
+done
 
 # Tell the caller plainly when something is still not there.
 for tool in cmake ninja g++ clang++ i686-w64-mingw32-g++-posix i686-w64-mingw32-windres \
@@ -84,4 +86,6 @@ for tool in cmake ninja g++ clang++ i686-w64-mingw32-g++-posix i686-w64-mingw32-
     exit 1
   fi
 done
-has_japanese_locale || { echo "install-deps: ja_JP.UTF-8 locale is still missing" >&2; exit 1; }
+for loc in ja_JP de_DE; do
+  has_locale "$loc" || { echo "install-deps: the $loc.UTF-8 locale is still missing" >&2; exit 1; }
+done

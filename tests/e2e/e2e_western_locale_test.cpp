@@ -1,8 +1,11 @@
-// Orvane on a machine whose ANSI code page is not 932. CTest runs these cases
-// on their own ("e2e_western_locale", the whole test program under a Western
-// locale, since a Wine child takes its locale from the one that starts it).
+// Orvane on a German machine: ANSI code page 1252, decimal comma. CTest runs
+// these cases on their own ("e2e_western_locale": the test program under
+// de_DE.UTF-8, since a Wine child takes its locale from the one that starts it).
 
 #include <gtest/gtest.h>
+
+#include <cwchar>
+#include <string>
 
 #include "e2e/harness.h"
 
@@ -12,7 +15,7 @@ namespace {
 class E2eWesternLocale : public ::testing::Test {
 protected:
     void SetUp() override {
-        if (::GetACP() == 932) GTEST_SKIP() << "runs only under a locale with another code page (LC_ALL=C.UTF-8)";
+        if (::GetACP() == 932) GTEST_SKIP() << "runs only under a locale with another code page (LC_ALL=de_DE.UTF-8)";
         ASSERT_TRUE(folder_.ok());
         ASSERT_TRUE(folder_.AddProgram(BuiltProgram::Orvane, L"Orvane.exe"));
     }
@@ -45,6 +48,30 @@ TEST_F(E2eWesternLocale, TableFilesAreReadInTheMachinesOwnCodePage) {
     EXPECT_NE(report.find(L"V "), std::wstring::npos) << "the file was not used: " << ToUtf8(report);
     EXPECT_EQ(report.find(L"オペレーティング"), std::wstring::npos)
         << "code page 932 bytes in a file should read as this machine's code page: " << ToUtf8(report);
+}
+
+TEST_F(E2eWesternLocale, ScaleFactorsOfTheTableAreReadWithAPointWhateverTheMachine) {
+    wchar_t separator[8] = {};
+    ::GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, separator, 8);
+    if (std::wstring(separator) != L",") GTEST_SKIP() << "needs a locale with a decimal comma";
+
+    // "9.31E-10" turns bytes into gigabytes; read as 9 it would report billions.
+    std::wstring report = ReportOfRun();
+    const std::wstring label = L"物理メモリの合計サイズ : ";
+    size_t at = report.find(label);
+    ASSERT_NE(at, std::wstring::npos) << ToUtf8(report);
+    size_t end = report.find(L"(GB)", at);
+    ASSERT_NE(end, std::wstring::npos) << ToUtf8(report);
+    std::wstring shown = report.substr(at + label.size(), end - at - label.size());
+    // The report itself keeps the machine's own decimal comma.
+    ASSERT_NE(shown.find(L','), std::wstring::npos) << ToUtf8(shown);
+    std::wstring asPoint = shown;
+    for (wchar_t& c : asPoint) {
+        if (c == L',') c = L'.';
+    }
+    double gigabytes = std::wcstod(asPoint.c_str(), nullptr);
+    EXPECT_GT(gigabytes, 0.0) << ToUtf8(shown);
+    EXPECT_LT(gigabytes, 1048576.0) << "absurd memory size: " << ToUtf8(shown);
 }
 
 }  // namespace
