@@ -338,6 +338,16 @@ bool WaitForWindowGone(HWND window, milliseconds timeout) {
 
 OrvaneProcess::~OrvaneProcess() { Terminate(); }
 
+OrvaneProcess& OrvaneProcess::operator=(OrvaneProcess&& other) noexcept {
+    if (this != &other) {
+        Terminate();
+        process_ = std::move(other.process_);
+        processId_ = std::exchange(other.processId_, 0);
+        environment_ = std::move(other.environment_);
+    }
+    return *this;
+}
+
 void OrvaneProcess::OverrideEnvironment(const std::wstring& name, const std::wstring& value) {
     environment_.emplace_back(name, value);
 }

@@ -152,7 +152,8 @@ public:
     // Terminates the process if it still runs.
     ~OrvaneProcess();
     OrvaneProcess(OrvaneProcess&&) = default;
-    OrvaneProcess& operator=(OrvaneProcess&&) = default;
+    // Ends the process this one held before taking the other's.
+    OrvaneProcess& operator=(OrvaneProcess&& other) noexcept;
 
     // Starts `exePath` with no arguments in `currentDirectory` ("" = the
     // exe's folder). Returns false when the process could not be created.
