@@ -36,7 +36,7 @@ run_stage() {
   start=$(date +%s)
   "$@"
   status=$?
-  timings+=("$(printf '%-9s %4ss  %s' "$name" "$(( $(date +%s) - start ))" \
+  timings+=("$(printf '%-14s %4ss  %s' "$name" "$(( $(date +%s) - start ))" \
     "$([ "$status" -eq 0 ] && echo ok || echo FAILED)")")
   [ "$status" -eq 0 ] || failed+=("$name")
   return 0

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 #include "e2e/harness.h"
 
 namespace e2e {
@@ -80,6 +82,30 @@ TEST(E2eHarness, HostPathsMapToDriveZ) {
     }
     EXPECT_TRUE(FileExists(BuiltProgramPath(BuiltProgram::Orvane)));
     EXPECT_TRUE(FileExists(BuiltProgramPath(BuiltProgram::OrvaneNoTables)));
+}
+
+TEST(E2eHarness, ScreenshotOfAWindowIsABitmapOfItsSize) {
+    ScratchFolder folder;
+    ASSERT_TRUE(folder.ok());
+    ASSERT_TRUE(folder.AddProgram(BuiltProgram::OrvaneNoTables, L"Orvane.exe"));
+    OrvaneProcess orvane;
+    ASSERT_TRUE(StartIn(orvane, folder));
+    auto box = orvane.WaitForMessageBox();
+    ASSERT_TRUE(box);
+    RECT area{};
+    ASSERT_TRUE(::GetWindowRect(box->handle, &area));
+    ASSERT_TRUE(SaveScreenshotBmp(box->handle, folder.PathOf(L"box.bmp")));
+
+    std::optional<std::string> bytes = folder.ReadFile(L"box.bmp");
+    ASSERT_TRUE(bytes);
+    ASSERT_GT(bytes->size(), sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER));
+    EXPECT_EQ(bytes->substr(0, 2), "BM");
+    BITMAPINFOHEADER header{};
+    std::memcpy(&header, bytes->data() + sizeof(BITMAPFILEHEADER), sizeof header);
+    EXPECT_EQ(header.biWidth, area.right - area.left);
+    EXPECT_EQ(header.biHeight, area.bottom - area.top);
+    const size_t stride = (static_cast<size_t>(header.biWidth) * 3 + 3) & ~size_t{3};
+    EXPECT_EQ(bytes->size(), sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER) + stride * header.biHeight);
 }
 
 TEST(E2eHarness, ProcessLeftRunningIsEndedWithItsOwner) {
