@@ -55,7 +55,7 @@ if [ -z "${DISPLAY:-}" ]; then
   rm -f "$displayfile"
 fi
 
-[ -d "$WINEPREFIX" ] || wineboot -i >/dev/null 2>&1
+[ -f "$WINEPREFIX/system.reg" ] || "$(dirname "$0")/make-prefix.sh"
 # One wineserver for the whole run, so no run pays for its start (it may run already).
 wineserver -p 2>/dev/null || true
 
