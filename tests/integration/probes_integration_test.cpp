@@ -10,16 +10,8 @@
 #include <string>
 
 #include "platform/win32/unique_resource.h"
-#include "platform/win32/win32_file_system.h"
 #include "platform/win32/win32_graphics_driver.h"
-#include "platform/win32/win32_messages.h"
-#include "platform/win32/win32_process_launcher.h"
-#include "platform/win32/win32_profile_files.h"
-#include "platform/win32/win32_registry.h"
-#include "platform/win32/win32_resources.h"
-#include "platform/win32/win32_result_window.h"
-#include "platform/win32/win32_system_info.h"
-#include "platform/win32/win32_text_codec.h"
+#include "platform/win32/win32_platform.h"
 #include "platform/win32/win32_wmi_service.h"
 #include "probes/graphics_probe.h"
 #include "probes/wmi_queries.h"
@@ -34,22 +26,6 @@ std::wstring ResourceFolder() {
     for (const char* c = ORVANE_RES_DIR; *c; ++c) folder.push_back(*c == '/' ? L'\\' : static_cast<wchar_t>(*c));
     return folder + L"\\";
 }
-
-struct Win32Platform {
-    Win32FileSystem files;
-    Win32TextCodec codec;
-    Win32Resources resources;
-    Win32Messages messages;
-    Win32SystemInfo system;
-    Win32ProcessLauncher launcher;
-    Win32WmiService wmi;
-    Win32GraphicsDriver graphics;
-    Win32Registry registry;
-    Win32ProfileFiles profiles;
-    Win32ResultWindow resultWindow;
-    Platform platform{files, codec, resources, messages, system, launcher, wmi, graphics, registry, profiles,
-                      resultWindow};
-};
 
 std::wstring RegistryText(const wchar_t* key, const wchar_t* name) {
     DWORD bytes = 0;

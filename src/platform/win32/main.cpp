@@ -5,17 +5,7 @@
 #include <clocale>
 
 #include "app/orvane_app.h"
-#include "platform/win32/win32_file_system.h"
-#include "platform/win32/win32_graphics_driver.h"
-#include "platform/win32/win32_messages.h"
-#include "platform/win32/win32_process_launcher.h"
-#include "platform/win32/win32_profile_files.h"
-#include "platform/win32/win32_registry.h"
-#include "platform/win32/win32_resources.h"
-#include "platform/win32/win32_result_window.h"
-#include "platform/win32/win32_system_info.h"
-#include "platform/win32/win32_text_codec.h"
-#include "platform/win32/win32_wmi_service.h"
+#include "platform/win32/win32_platform.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     // We may run elevated from a download folder: never load a DLL from there.
@@ -24,21 +14,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     // Table files are read, and numbers shown, in the user's locale.
     _wsetlocale(LC_ALL, L"");
 
-    Win32FileSystem files;
-    Win32TextCodec codec;
-    Win32Resources resources;
-    Win32Messages messages;
-    Win32SystemInfo system;
-    Win32ProcessLauncher launcher;
-    Win32WmiService wmi;
-    Win32GraphicsDriver graphics;
-    Win32Registry registry;
-    Win32ProfileFiles profiles;
-    Win32ResultWindow resultWindow;
-    Platform platform{files, codec, resources, messages, system, launcher, wmi, graphics, registry, profiles,
-                      resultWindow};
-
-    OrvaneApp app(platform);
+    Win32Platform win32;
+    OrvaneApp app(win32.platform);
     app.InitInstance();
     return 0;
 }
