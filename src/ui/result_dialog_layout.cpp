@@ -1,6 +1,6 @@
 #include "ui/result_dialog_layout.h"
 
-#include "../../res/resource.h"
+#include "resource.h"
 
 namespace {
 // The close button's id, the dialog manager's IDOK.

@@ -1,6 +1,6 @@
 #include "platform/win32/about_dlg.h"
 
-#include "../../../res/resource.h"
+#include "resource.h"
 
 void CAboutDlg::DoModal(HWND owner) {
     ::DialogBoxParamW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_ABOUTBOX), owner, &CAboutDlg::DialogProc,

@@ -5,7 +5,7 @@
 
 #include <utility>
 
-#include "../../../res/resource.h"
+#include "resource.h"
 #include "platform/win32/about_dlg.h"
 #include "platform/win32/win32_module_path.h"
 #include "ui/dialog_geometry.h"
