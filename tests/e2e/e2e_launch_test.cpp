@@ -48,7 +48,9 @@ void Install(ScratchFolder& folder, const std::wstring& exeArgs = L"") {
     ASSERT_TRUE(folder.ok());
     ASSERT_TRUE(folder.AddProgram(BuiltProgram::Orvane, L"Orvane.exe"));
     ASSERT_TRUE(folder.AddProgram(BuiltProgram::TestProduct, kProduct));
-    if (!IsNative64Bit() || !exeArgs.empty()) ASSERT_TRUE(folder.AddFile(L"OrvaneSPC.csv", ToCp932(BuiltInRow(exeArgs))));
+    if (!IsNative64Bit() || !exeArgs.empty()) {
+        ASSERT_TRUE(folder.AddFile(L"OrvaneSPC.csv", ToCp932(BuiltInRow(exeArgs))));
+    }
 }
 
 struct LaunchRecord {
@@ -170,7 +172,9 @@ TEST(E2eLaunch, ProductThatIsNoProgramGivesTheMessageWithTheCommandLine) {
     ASSERT_TRUE(folder.ok());
     ASSERT_TRUE(folder.AddProgram(BuiltProgram::Orvane, L"Orvane.exe"));
     ASSERT_TRUE(folder.AddFile(kProduct, "this is not a program\r\n"));
-    if (!IsNative64Bit()) ASSERT_TRUE(folder.AddFile(L"OrvaneSPC.csv", ToCp932(BuiltInRow())));
+    if (!IsNative64Bit()) {
+        ASSERT_TRUE(folder.AddFile(L"OrvaneSPC.csv", ToCp932(BuiltInRow())));
+    }
 
     OrvaneProcess orvane;
     ASSERT_TRUE(StartIn(orvane, folder));
@@ -240,9 +244,15 @@ TEST(E2eLaunch, RegistrationDecidesWhereTheSettingsFileLies) {
         ScratchFolder folder;
         Install(folder);
         // Unicode profile files, so every name survives whatever the code page.
-        if (!c.ormix.empty()) ASSERT_TRUE(folder.AddFile(L"ormix.ini", Utf16File(c.ormix)));
-        if (!c.companyLayer.empty()) ASSERT_TRUE(folder.AddFile(L"ormix.ini__#HLM#", Utf16File(c.companyLayer)));
-        if (!c.dealerLayer.empty()) ASSERT_TRUE(folder.AddFile(L"ormix.ini__#DLR#", Utf16File(c.dealerLayer)));
+        if (!c.ormix.empty()) {
+            ASSERT_TRUE(folder.AddFile(L"ormix.ini", Utf16File(c.ormix)));
+        }
+        if (!c.companyLayer.empty()) {
+            ASSERT_TRUE(folder.AddFile(L"ormix.ini__#HLM#", Utf16File(c.companyLayer)));
+        }
+        if (!c.dealerLayer.empty()) {
+            ASSERT_TRUE(folder.AddFile(L"ormix.ini__#DLR#", Utf16File(c.dealerLayer)));
+        }
 
         const std::wstring settingsFolder = TempFolder() + c.folder;
         ASSERT_TRUE(RemoveFolderTree(settingsFolder));

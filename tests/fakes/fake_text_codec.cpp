@@ -32,14 +32,9 @@ std::string EncodeWith(unsigned codePage, const std::wstring& text) {
 }
 #endif
 
+#ifndef _WIN32
 std::string IconvConvert(const char* to, const char* from, std::string_view bytes, bool& ok) {
     ok = false;
-#ifdef _WIN32
-    (void)to;
-    (void)from;
-    (void)bytes;
-    return {};
-#else
     iconv_t cd = iconv_open(to, from);
     if (cd == reinterpret_cast<iconv_t>(-1)) return {};
     std::string out(bytes.size() * 4 + 16, '\0');
@@ -53,8 +48,8 @@ std::string IconvConvert(const char* to, const char* from, std::string_view byte
     out.resize(out.size() - outLeft);
     ok = true;
     return out;
-#endif
 }
+#endif
 
 }  // namespace
 

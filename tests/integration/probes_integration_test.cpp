@@ -287,7 +287,7 @@ public:
     HRESULT STDMETHODCALLTYPE Next(long timeout, ULONG count, IWbemClassObject** objects, ULONG* returned) override {
         timeouts.push_back(timeout);
         *returned = 0;
-        const HRESULT result = calls_ < script_.size() ? script_[calls_] : WBEM_S_FALSE;
+        const HRESULT result = calls_ < script_.size() ? script_[calls_] : static_cast<HRESULT>(WBEM_S_FALSE);
         ++calls_;
         if (result != S_OK) return result;
         return real_->Next(WBEM_INFINITE, count, objects, returned);
@@ -344,6 +344,8 @@ TEST(WmiEnumeration, EveryWaitIsBoundedAndAnythingButOkEndsTheQuery) {
             EXPECT_GT(timeout, 0) << c.meaning;
             EXPECT_LE(timeout, 10000) << c.meaning;
         }
-        if (!instances.empty()) EXPECT_EQ(instances[0].values[0].type, WmiValue::Type::Bstr) << c.meaning;
+        if (!instances.empty()) {
+            EXPECT_EQ(instances[0].values[0].type, WmiValue::Type::Bstr) << c.meaning;
+        }
     }
 }
