@@ -12,6 +12,7 @@
 # WINEPREFIX if set, DISPLAY if set (else a private Xvfb). The prefix is made
 # to report Windows 10.0.22631 for the run and put back afterwards.
 set -euo pipefail
+source "$(dirname "${BASH_SOURCE[0]}")/lib/common.sh"
 trap 'echo "bench-pass-path: failed at line $LINENO" >&2' ERR
 
 root="$(cd "$(dirname "$0")/.." && pwd)"
@@ -35,27 +36,19 @@ unset ORVANE_TEST_PRODUCT_LOG
 version_key='HKLM\Software\Microsoft\Windows NT\CurrentVersion'
 old_build=""
 old_version=""
-xvfb_pid=""
 cleanup() {
   if [ -n "$old_build" ]; then
     wine reg add "$version_key" /v CurrentBuildNumber /d "$old_build" /f >/dev/null 2>&1 || true
     wine reg add "$version_key" /v CurrentVersion /d "$old_version" /f >/dev/null 2>&1 || true
   fi
   wineserver -k 2>/dev/null || true
-  if [ -n "$xvfb_pid" ]; then kill "$xvfb_pid" 2>/dev/null || true; fi
+  orvane_stop_xvfb
 }
 trap cleanup EXIT
 
-if [ -z "${DISPLAY:-}" ]; then
-  displayfile="$(mktemp)"
-  Xvfb -displayfd 3 -screen 0 1280x1024x24 3>"$displayfile" >/dev/null 2>&1 &
-  xvfb_pid=$!
-  for _ in $(seq 50); do [ -s "$displayfile" ] && break; sleep 0.1; done
-  export DISPLAY=":$(cat "$displayfile")"
-  rm -f "$displayfile"
-fi
+[ -n "${DISPLAY:-}" ] || orvane_start_xvfb
 
-[ -f "$WINEPREFIX/system.reg" ] || "$(dirname "$0")/make-prefix.sh"
+orvane_ensure_prefix
 # One wineserver for the whole run, so no run pays for its start (it may run already).
 wineserver -p 2>/dev/null || true
 

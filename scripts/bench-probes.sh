@@ -9,6 +9,7 @@
 # The build dir is a MinGW-w64 build (configured here when missing). Uses
 # WINEPREFIX if set, DISPLAY if set (else a private Xvfb).
 set -euo pipefail
+source "$(dirname "${BASH_SOURCE[0]}")/lib/common.sh"
 
 root="$(cd "$(dirname "$0")/.." && pwd)"
 build="${1:-$root/build/bench-win}"
@@ -25,23 +26,15 @@ export WINEDEBUG="${WINEDEBUG:--all}"
 export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
 export WINEPREFIX="${WINEPREFIX:-${ORVANE_WINEPREFIX:-$HOME/.cache/orvane/wineprefix}}"
 
-xvfb_pid=""
 cleanup() {
   wineserver -k 2>/dev/null || true
-  if [ -n "$xvfb_pid" ]; then kill "$xvfb_pid" 2>/dev/null || true; fi
+  orvane_stop_xvfb
 }
 trap cleanup EXIT
 
-if [ -z "${DISPLAY:-}" ]; then
-  displayfile="$(mktemp)"
-  Xvfb -displayfd 3 -screen 0 1280x1024x24 3>"$displayfile" >/dev/null 2>&1 &
-  xvfb_pid=$!
-  for _ in $(seq 50); do [ -s "$displayfile" ] && break; sleep 0.1; done
-  export DISPLAY=":$(cat "$displayfile")"
-  rm -f "$displayfile"
-fi
+[ -n "${DISPLAY:-}" ] || orvane_start_xvfb
 
-[ -f "$WINEPREFIX/system.reg" ] || "$(dirname "$0")/make-prefix.sh"
+orvane_ensure_prefix
 # One wineserver for the whole run, warmed up, so no run pays for its start.
 wineserver -p
 for mode in none wmi wmi-checked gl; do wine "$bench" "$mode" >/dev/null 2>&1 || true; done
