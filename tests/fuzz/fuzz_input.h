@@ -38,6 +38,26 @@ inline std::wstring CodeUnitsOf(const uint8_t* data, size_t size) {
     return text;
 }
 
+// Where the table loaders look, and the bytes they find there: the first input
+// byte chooses the file beside the executable (odd) or the built-in copy (even).
+struct TableInput {
+    const std::wstring exeDir = L"C:\\Tools\\";
+    bool asFile = false;
+    std::string bytes;
+};
+
+inline TableInput PlaceTable(FuzzPlatform& fuzz, const uint8_t* data, size_t size, const wchar_t* fileName,
+                             int resourceId) {
+    TableInput input;
+    input.asFile = data[0] & 1;
+    input.bytes.assign(reinterpret_cast<const char*>(data) + 1, size - 1);
+    if (input.asFile)
+        fuzz.fake.files.files[input.exeDir + fileName] = input.bytes;
+    else
+        fuzz.fake.resources.texts[resourceId] = input.bytes;
+    return input;
+}
+
 // A broken promise of the code under test: stop so the fuzzer keeps the input.
 inline void Require(bool condition) {
     if (!condition) std::abort();

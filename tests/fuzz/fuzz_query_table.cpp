@@ -5,20 +5,13 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size == 0) return 0;
-    const bool asFile = data[0] & 1;
-    const std::string bytes(reinterpret_cast<const char*>(data) + 1, size - 1);
-
     FuzzPlatform fuzz;
-    const std::wstring exeDir = L"C:\\Tools\\";
-    if (asFile)
-        fuzz.fake.files.files[exeDir + L"OrvaneWMI.csv"] = bytes;
-    else
-        fuzz.fake.resources.texts[kQueryTableResourceId] = bytes;
+    const TableInput input = PlaceTable(fuzz, data, size, L"OrvaneWMI.csv", kQueryTableResourceId);
 
     CWMI table;
-    const bool loaded = LoadQueryTable(fuzz.platform, exeDir, table);
+    const bool loaded = LoadQueryTable(fuzz.platform, input.exeDir, table);
     // No line of a query table is an error: only a missing source is.
-    const bool sourceMissing = !asFile && bytes.empty();
+    const bool sourceMissing = !input.asFile && input.bytes.empty();
     Require(loaded == !sourceMissing);
     Require(fuzz.fake.messages.shown.size() == (sourceMissing ? 1u : 0u));
     for (const auto& query : table.queries)

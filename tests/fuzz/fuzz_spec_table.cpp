@@ -5,24 +5,17 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size == 0) return 0;
-    const bool asFile = data[0] & 1;
-    const std::string bytes(reinterpret_cast<const char*>(data) + 1, size - 1);
-
     FuzzPlatform fuzz;
-    const std::wstring exeDir = L"C:\\Tools\\";
-    if (asFile)
-        fuzz.fake.files.files[exeDir + L"OrvaneSPC.csv"] = bytes;
-    else
-        fuzz.fake.resources.texts[kSpecTableResourceId] = bytes;
+    const TableInput input = PlaceTable(fuzz, data, size, L"OrvaneSPC.csv", kSpecTableResourceId);
 
     std::vector<OrvaneRec> rows;
-    const bool loaded = LoadSpecTable(fuzz.platform, exeDir, rows);
+    const bool loaded = LoadSpecTable(fuzz.platform, input.exeDir, rows);
     const size_t messages = fuzz.fake.messages.shown.size();
-    if (asFile) {
+    if (input.asFile) {
         // From the file: a bad line is the one message, and only then does the load fail.
         Require(messages <= 1);
         Require(loaded == (messages == 0));
-    } else if (bytes.empty()) {
+    } else if (input.bytes.empty()) {
         Require(!loaded && messages == 1);
     } else {
         Require(loaded);
