@@ -69,6 +69,14 @@ TEST(Win32Files, TableFileHeldOpenForWritingElsewhereIsStillRead) {
         EXPECT_EQ(files.ReadWholeFile(path), std::optional<std::string>("a,b\r\n"));
     }
     {
+        // An editor that may rename or delete the file while it has it open.
+        UniqueFile holder(::CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE | DELETE,
+                                        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                        OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+        ASSERT_TRUE(holder);
+        EXPECT_EQ(files.ReadWholeFile(path), std::optional<std::string>("a,b\r\n"));
+    }
+    {
         // A program that shares nothing: the caller falls back to the built-in copy.
         UniqueFile holder(::CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
                                         FILE_ATTRIBUTE_NORMAL, nullptr));
@@ -123,6 +131,9 @@ TEST(Win32Files, LongPathsGetTheExtendedPrefixOnlyWhenTheyNeedIt) {
     } cases[] = {
         {"short paths stay", L"C:\\Tools\\OrvaneSPC.csv", L"C:\\Tools\\OrvaneSPC.csv"},
         {"a long drive path", L"C:\\" + longTail, L"\\\\?\\C:\\" + longTail},
+        // A new folder's path may not reach 248 units without the prefix.
+        {"a folder path of 248 units", L"C:\\" + std::wstring(245, L'b'), L"\\\\?\\C:\\" + std::wstring(245, L'b')},
+        {"a path of 247 units stays", L"C:\\" + std::wstring(244, L'b'), L"C:\\" + std::wstring(244, L'b')},
         {"a long network path", L"\\\\server\\share\\" + longTail, L"\\\\?\\UNC\\server\\share\\" + longTail},
         {"already prefixed", L"\\\\?\\C:\\" + longTail, L"\\\\?\\C:\\" + longTail},
         {"forward slashes are left to the system", L"C:/" + longTail, L"C:/" + longTail},

@@ -28,9 +28,11 @@ size_t FirstCreatableFolder(const std::wstring& path) {
 }  // namespace
 
 std::optional<std::string> Win32FileSystem::ReadWholeFile(const std::wstring& path) {
-    // Others may hold the file open, for reading or writing (a spreadsheet): still read it.
-    UniqueFile file(::CreateFileW(ExtendedLengthPath(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                  nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    // Others may hold the file open, for reading, writing or even deleting (a
+    // spreadsheet, an editor): still read it.
+    UniqueFile file(::CreateFileW(ExtendedLengthPath(path).c_str(), GENERIC_READ,
+                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) return std::nullopt;
 
     LARGE_INTEGER size{};

@@ -3,6 +3,7 @@
 
 #include <string>
 
-// A full path of MAX_PATH units or more gets the "\\?\" prefix, which lifts the
-// limit; shorter and relative paths come back unchanged.
+// A full path too long for the plain functions (248 units and more, the limit
+// for folders) gets the "\\?\" prefix, which lifts the limit; shorter and
+// relative paths come back unchanged.
 std::wstring ExtendedLengthPath(const std::wstring& path);

@@ -9,6 +9,10 @@
 bool Win32ProcessLauncher::Start(const std::wstring& applicationPath, const std::wstring& commandLine) {
     STARTUPINFOW startup{};
     ::GetStartupInfoW(&startup);
+    // Fields reserved for the runtime of whoever started us are not the product's to inherit.
+    startup.lpReserved = nullptr;
+    startup.lpReserved2 = nullptr;
+    startup.cbReserved2 = 0;
     startup.cb = sizeof(startup);
     startup.dwFlags = STARTF_USESHOWWINDOW;
     startup.wShowWindow = SW_SHOWNORMAL;
