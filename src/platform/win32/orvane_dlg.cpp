@@ -225,7 +225,7 @@ HCURSOR OrvaneDlg::OnQueryDragIcon() { return static_cast<HCURSOR>(m_hIcon.get()
 void OrvaneDlg::OnBnClickedOk() {
     if (save_ && save_() == SaveOutcome::Failed) {
         // The file may be half written: say so and stay, so the button can be pressed again.
-        ::MessageBoxW(m_hWnd, saveFailedText_.c_str(), ApplicationTitle().c_str(), MB_OK | MB_ICONERROR);
+        ::MessageBoxW(m_hWnd, saveFailedText_.c_str(), ApplicationTitle().c_str(), MB_OK | MB_ICONEXCLAMATION);
         return;
     }
     ::EndDialog(m_hWnd, IDOK);
@@ -234,7 +234,7 @@ void OrvaneDlg::OnBnClickedOk() {
 void OrvaneDlg::OnSupportLinkActivated() {
     {
         WaitCursorScope wait;
-        ::ShellExecuteW(m_hWnd, L"open", m_linkUrl.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+        ::ShellExecuteW(m_hWnd, nullptr, m_linkUrl.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
     }
     LITEM item{};
     item.mask = LIF_ITEMINDEX | LIF_STATE;

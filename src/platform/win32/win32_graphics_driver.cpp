@@ -139,16 +139,18 @@ bool SetProbePixelFormat(HDC dc) {
 }
 
 std::optional<GlDriverStrings> Win32GraphicsDriver::ReadDriverStrings() {
+    // Loaded before ChoosePixelFormat, which asks for opengl32 by bare name, so
+    // that it finds ours already in memory; and released last, after the window.
+    OpenGlLibrary gl;
+    const bool haveGl = gl.Load();
+
     UniqueHwnd window(CreateProbeWindow());
     if (!window) return std::nullopt;
     UniqueWindowDc dc(window.get(), ::GetDC(window.get()));
     if (!dc) return std::nullopt;
 
     GlDriverStrings strings;  // all missing unless a driver answers
-    // Loaded before ChoosePixelFormat, which asks for opengl32 by bare name:
-    // it then finds ours already in memory.
-    OpenGlLibrary gl;
-    if (!gl.Load()) return strings;
+    if (!haveGl) return strings;
 
     SetProbePixelFormat(dc.get());  // without a format the context fails, and the strings read "(null)"
     const UniqueGlContext context(gl, gl.createContext(dc.get()));

@@ -32,8 +32,9 @@ public:
             return false;
         const UniqueBstr path = MakeBstr(wmiNamespace);
         if (!path) return false;
-        if (FAILED(locator_->ConnectServer(path.get(), nullptr, nullptr, nullptr, 0, nullptr, nullptr,
-                                           services_.put())) ||
+        // A service that never answers must not hold the launcher: the connection's wait is bounded too.
+        if (FAILED(locator_->ConnectServer(path.get(), nullptr, nullptr, nullptr, WBEM_FLAG_CONNECT_USE_MAX_WAIT,
+                                           nullptr, nullptr, services_.put())) ||
             !services_)
             return false;
         return true;
