@@ -121,17 +121,16 @@ for _ in $(seq "$rounds"); do
   done
 done
 
-median() { tr ' ' '\n' | grep -v '^$' | sort -n | awk '{a[NR]=$1} END {print (NR%2) ? a[(NR+1)/2] : int((a[NR/2]+a[NR/2+1])/2)}'; }
-bare=$(echo "${samples[bare]}" | median)
-orvane=$(echo "${samples[orvane]}" | median)
-none=$(echo "${samples[none]}" | median)
+bare=$(echo "${samples[bare]}" | orvane_median)
+orvane=$(echo "${samples[orvane]}" | orvane_median)
+none=$(echo "${samples[none]}" | orvane_median)
 extra=$(( orvane - bare ))
 # A probe's cost is the time inside it (its DLLs are loaded there too); the
 # process times are shown beside it, less an empty process, for comparison.
 declare -A own=() wall=()
 for mode in wmi wmi-checked gl; do
-  own[$mode]=$(echo "${inside[$mode]}" | median)
-  wall[$mode]=$(( $(echo "${samples[$mode]}" | median) - none ))
+  own[$mode]=$(echo "${inside[$mode]}" | orvane_median)
+  wall[$mode]=$(( $(echo "${samples[$mode]}" | orvane_median) - none ))
 done
 probe_all=$(( own[wmi] + own[gl] ))
 probe_needed=$(( own[wmi-checked] + own[gl] ))

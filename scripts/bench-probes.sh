@@ -53,15 +53,14 @@ for _ in $(seq "$rounds"); do
   done
 done
 
-median() { tr ' ' '\n' | grep -v '^$' | sort -n | awk '{a[NR]=$1} END {print (NR%2) ? a[(NR+1)/2] : int((a[NR/2]+a[NR/2+1])/2)}'; }
-base=$(echo "${samples[none]}" | median)
-wmi=$(echo "${samples[wmi]}" | median)
-gl=$(echo "${samples[gl]}" | median)
+base=$(echo "${samples[none]}" | orvane_median)
+wmi=$(echo "${samples[wmi]}" | orvane_median)
+gl=$(echo "${samples[gl]}" | orvane_median)
 
-wmi_in=$(echo "${inside[wmi]}" | median)
-checked=$(echo "${samples[wmi-checked]}" | median)
-checked_in=$(echo "${inside[wmi-checked]}" | median)
-gl_in=$(echo "${inside[gl]}" | median)
+wmi_in=$(echo "${inside[wmi]}" | orvane_median)
+checked=$(echo "${samples[wmi-checked]}" | orvane_median)
+checked_in=$(echo "${inside[wmi-checked]}" | orvane_median)
+gl_in=$(echo "${inside[gl]}" | orvane_median)
 
 echo "rounds: $rounds; medians in ms"
 echo "                           process  minus baseline  measured inside"

@@ -80,3 +80,6 @@ orvane_stop_wine() {
     wineserver -k >/dev/null 2>&1 || true
   fi
 }
+
+# The median of the whole numbers on standard input (blank-separated).
+orvane_median() { tr ' ' '\n' | grep -v '^$' | sort -n | awk '{a[NR]=$1} END {print (NR%2) ? a[(NR+1)/2] : int((a[NR/2]+a[NR/2+1])/2)}'; }

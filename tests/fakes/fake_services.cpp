@@ -53,3 +53,17 @@ WmiValue IntValue(int32_t value) {
     v.i4 = value;
     return v;
 }
+
+WmiValue BoolValue(bool value) {
+    WmiValue v;
+    v.type = WmiValue::Type::Bool;
+    v.boolean = value;
+    return v;
+}
+
+WmiValue ByteValue(uint8_t value) {
+    WmiValue v;
+    v.type = WmiValue::Type::UI1;
+    v.ui1 = value;
+    return v;
+}

@@ -74,6 +74,8 @@ public:
 
 WmiValue TextValue(const std::wstring& text);
 WmiValue IntValue(int32_t value);
+WmiValue BoolValue(bool value);
+WmiValue ByteValue(uint8_t value);
 
 class FakeGraphicsDriver : public GraphicsDriver {
 public:

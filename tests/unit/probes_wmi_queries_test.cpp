@@ -6,20 +6,6 @@
 
 namespace {
 
-WmiValue BoolValue(bool value) {
-    WmiValue v;
-    v.type = WmiValue::Type::Bool;
-    v.boolean = value;
-    return v;
-}
-
-WmiValue ByteValue(uint8_t value) {
-    WmiValue v;
-    v.type = WmiValue::Type::UI1;
-    v.ui1 = value;
-    return v;
-}
-
 CWMIClass& AddQuery(CWMI& table, const std::wstring& wql, const std::wstring& label) {
     table.queries.push_back(std::make_unique<CWMIClass>());
     table.queries.back()->query = wql;
