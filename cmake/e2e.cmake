@@ -19,12 +19,17 @@ add_test(NAME e2e COMMAND orvane_e2e_tests --gtest_filter=-E2eWesternLocale.*)
 add_test(NAME e2e_western_locale COMMAND orvane_e2e_tests --gtest_filter=E2eWesternLocale.*)
 
 # What the Windows programs are checked against: Orvane.exe must need nothing
-# beside itself and take every DLL from System32.
-find_program(ORVANE_OBJDUMP NAMES i686-w64-mingw32-objdump ${CMAKE_OBJDUMP})
+# beside itself and take every DLL from System32, in the image format of the build.
+find_program(ORVANE_OBJDUMP NAMES ${CMAKE_OBJDUMP} ${ORVANE_MINGW_TRIPLE}-objdump objdump)
+if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+  set(ORVANE_PE_FORMAT pei-x86-64)
+else()
+  set(ORVANE_PE_FORMAT pei-i386)
+endif()
 if(ORVANE_OBJDUMP)
   add_test(NAME imports
     COMMAND ${CMAKE_COMMAND} -DEXE=$<TARGET_FILE:Orvane> -DOBJDUMP=${ORVANE_OBJDUMP}
-            -P ${CMAKE_CURRENT_LIST_DIR}/../tests/e2e/imports_check.cmake)
+            -DFORMAT=${ORVANE_PE_FORMAT} -P ${CMAKE_CURRENT_LIST_DIR}/../tests/e2e/imports_check.cmake)
 endif()
 
 # The display the Wine tests use. Empty: the one in ctest's own environment.

@@ -3,6 +3,10 @@
 # Debian's own mirrors only. Safe to run again: it installs only what is
 # missing and says nothing when everything is there.
 #   bash scripts/install-deps.sh
+# The 64-bit set is required; the i386 set (Wine's 32-bit loader and Mesa for
+# it) is only wanted: without it the tests run the 64-bit build (see
+# scripts/lib/wine-bits.sh), so a mirror caught mid-sync for i386 or a host
+# without 32-bit execution still gets a working machine.
 set -euo pipefail
 
 packages=(
@@ -10,15 +14,18 @@ packages=(
   cmake ninja-build make g++ googletest libgtest-dev libgmock-dev
   # sanitizers and libFuzzer
   clang libclang-rt-dev
-  # the Windows build
-  g++-mingw-w64-i686 binutils-mingw-w64-i686
-  # running it: Wine (a 64-bit prefix running our 32-bit programs), a virtual display, OpenGL in software, Japanese text
-  wine wine64 wine32:i386 xvfb xauth x11-utils
-  libgl1:i386 libglx-mesa0:i386 libgl1-mesa-dri:i386
+  # the Windows builds: the shipped 32-bit one, and the 64-bit one for hosts
+  # that cannot run 32-bit programs
+  g++-mingw-w64-i686 binutils-mingw-w64-i686 g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64
+  # running it: Wine's 64-bit loader and prefix, a virtual display, OpenGL in software, Japanese text
+  wine wine64 xvfb xauth x11-utils
+  libgl1 libglx-mesa0 libgl1-mesa-dri
   fonts-noto-cjk locales
-  # screenshots
-  imagemagick
+  # screenshots and the JSON checks of the tests
+  imagemagick python3
 )
+# What lets Wine run the 32-bit build.
+packages_i386=(wine32:i386 libgl1:i386 libglx-mesa0:i386 libgl1-mesa-dri:i386)
 
 as_root() {
   if [ "$(id -u)" -eq 0 ]; then
@@ -39,30 +46,66 @@ has_locale() {
   locale -a 2>/dev/null | grep -qiE "^${1}\.utf-?8\$"
 }
 
-missing=()
-for p in "${packages[@]}"; do
-  installed "$p" || missing+=("$p")
-done
+missing_of() {
+  local p
+  for p in "$@"; do
+    installed "$p" || printf '%s\n' "$p"
+  done
+}
 
-need_update=0
-# wine32 comes from the i386 architecture.
+apt_env=(env DEBIAN_FRONTEND=noninteractive)
+apt_opts=(-q -o Acquire::Retries=3)
+
+# A mirror caught mid-sync fails one index or another for a while: try the
+# update a few times, then go on all the same, since what counts is whether
+# the install itself succeeds.
+updated=0
+apt_update() {
+  [ "$updated" -eq 0 ] || return 0
+  updated=1
+  local try
+  for try in 1 2 3; do
+    as_root "${apt_env[@]}" apt-get update "${apt_opts[@]}" && return 0
+    echo "install-deps: apt-get update failed (try $try of 3)" >&2
+    [ "$try" -lt 3 ] && sleep $((try * 10))
+  done
+  echo "install-deps: going on with the package lists as they are" >&2
+}
+
+# Installs the named packages; a failed try refreshes the lists and tries again.
+apt_install() {
+  local try
+  for try in 1 2 3; do
+    as_root "${apt_env[@]}" apt-get install -y "${apt_opts[@]}" --no-install-recommends \
+      -o Dpkg::Options::=--force-confdef -o Dpkg::Options::=--force-confold "$@" && return 0
+    [ "$try" -lt 3 ] || break
+    echo "install-deps: install failed (try $try of 3); refreshing the package lists" >&2
+    sleep $((try * 10))
+    updated=0
+    apt_update
+  done
+  return 1
+}
+
+# wine32 and Mesa for it come from the i386 architecture.
 if ! dpkg --print-foreign-architectures | grep -qx i386; then
   echo "install-deps: adding the i386 architecture"
   as_root dpkg --add-architecture i386
-  need_update=1
 fi
 
+mapfile -t missing < <(missing_of "${packages[@]}")
 if [ "${#missing[@]}" -gt 0 ]; then
-  need_update=1
+  echo "install-deps: installing ${missing[*]}"
+  apt_update
+  apt_install "${missing[@]}" || { echo "install-deps: could not install ${missing[*]}" >&2; exit 1; }
 fi
 
-if [ "$need_update" -eq 1 ] && [ "${#missing[@]}" -gt 0 ]; then
+mapfile -t missing < <(missing_of "${packages_i386[@]}")
+if [ "${#missing[@]}" -gt 0 ]; then
   echo "install-deps: installing ${missing[*]}"
-  export DEBIAN_FRONTEND=noninteractive
-  as_root env DEBIAN_FRONTEND=noninteractive apt-get update -q -o Acquire::Retries=3
-  as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends \
-    -o Acquire::Retries=3 -o Dpkg::Options::=--force-confdef -o Dpkg::Options::=--force-confold \
-    "${missing[@]}"
+  apt_update
+  apt_install "${missing[@]}" ||
+    echo "install-deps: warning: could not install ${missing[*]}; the tests will run the 64-bit build" >&2
 fi
 
 # Japanese gives Wine its ANSI code page 932; German (code page 1252, decimal
@@ -79,13 +122,19 @@ for loc in ja_JP de_DE; do
 done
 
 # Tell the caller plainly when something is still not there.
-for tool in cmake ninja g++ clang++ i686-w64-mingw32-g++-posix i686-w64-mingw32-windres \
-            i686-w64-mingw32-objdump wine wineboot wineserver Xvfb; do
+for tool in cmake ninja g++ clang++ python3 \
+            i686-w64-mingw32-g++-posix i686-w64-mingw32-windres i686-w64-mingw32-objdump \
+            x86_64-w64-mingw32-g++-posix x86_64-w64-mingw32-windres x86_64-w64-mingw32-objdump \
+            wine wineboot wineserver Xvfb; do
   if ! command -v "$tool" >/dev/null 2>&1; then
     echo "install-deps: '$tool' is still missing" >&2
     exit 1
   fi
 done
+if [ ! -x /usr/lib/wine/wine64 ]; then
+  echo "install-deps: Wine's 64-bit loader /usr/lib/wine/wine64 is still missing" >&2
+  exit 1
+fi
 for loc in ja_JP de_DE; do
   has_locale "$loc" || { echo "install-deps: the $loc.UTF-8 locale is still missing" >&2; exit 1; }
 done

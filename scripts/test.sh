@@ -3,8 +3,12 @@
 #   native   Debug build, unit suite
 #   sanitize unit suite under AddressSanitizer and UndefinedBehaviorSanitizer
 #   fuzz     each libFuzzer target for a bounded time (ORVANE_FUZZ_SECONDS in all, default 60)
-#   windows  MinGW build; unit suite, integration, end-to-end and import checks
-#            under Wine on a virtual display, in a Wine prefix made for this run
+#   windows  MinGW builds; under Wine on a virtual display, in a Wine prefix
+#            made for this run: unit suite, integration, end-to-end and import
+#            checks. The shipped 32-bit build is always built and its imports
+#            checked; where this host runs no 32-bit programs, the Wine tests
+#            run a 64-bit build of the same sources (ORVANE_WINE_BITS=32 or 64
+#            forces one, see scripts/lib/wine-bits.sh).
 # The last lines are CTest's summary of the Windows stage.
 #   bash scripts/test.sh                 every stage
 #   bash scripts/test.sh native fuzz     only these stages
@@ -118,12 +122,27 @@ stage_fuzz() {
   return "$status"
 }
 
+# The shipped 32-bit tree, and the 64-bit one when that is what runs under Wine.
 stage_windows_build() {
   orvane_cmake_build "$BUILD/windows" -DCMAKE_BUILD_TYPE=Release \
-    -DCMAKE_TOOLCHAIN_FILE="$ORVANE_ROOT/cmake/mingw-w64-i686.cmake"
+    -DCMAKE_TOOLCHAIN_FILE="$(orvane_toolchain_file 32)" || return 1
+  if [ "$ORVANE_WINE_BITS" = 64 ]; then
+    orvane_cmake_build "$BUILD/windows64" -DCMAKE_BUILD_TYPE=Release \
+      -DCMAKE_TOOLCHAIN_FILE="$(orvane_toolchain_file 64)"
+  fi
+}
+
+wine_tree() {
+  if [ "$ORVANE_WINE_BITS" = 64 ]; then echo "$BUILD/windows64"; else echo "$BUILD/windows"; fi
 }
 
 stage_windows_tests() {
+  local status=0
+  if [ "$ORVANE_WINE_BITS" = 64 ]; then
+    # Not run under Wine here, but what users get all the same: check its imports.
+    echo "the 32-bit build: import check only"
+    ctest --test-dir "$BUILD/windows" --output-on-failure -R '^imports$' || status=1
+  fi
   # A fresh prefix for every run: nothing left over from an earlier one.
   export WINEPREFIX="$BUILD/wineprefix"
   orvane_stop_wine
@@ -132,11 +151,14 @@ stage_windows_tests() {
   if [ -z "${ORVANE_XVFB_PID:-}" ]; then
     orvane_start_xvfb || return 1
   fi
+  echo "the ${ORVANE_WINE_BITS}-bit build under Wine ($ORVANE_WINE_BITS_WHY)"
   echo "Wine prefix $WINEPREFIX, display $DISPLAY"
-  LC_ALL=ja_JP.UTF-8 ctest --test-dir "$BUILD/windows" --output-on-failure -j 2 --timeout 1800
+  LC_ALL=ja_JP.UTF-8 ctest --test-dir "$(wine_tree)" --output-on-failure -j 2 --timeout 1800 || status=1
+  return "$status"
 }
 
 orvane_install_deps || { echo "could not install the packages the tests need" >&2; exit 1; }
+orvane_select_wine_bits || exit 2
 mkdir -p "$BUILD"
 
 windows=0
@@ -160,7 +182,7 @@ if [ "${#timings[@]}" -gt 0 ]; then
 fi
 
 if [ "$windows" -eq 1 ] && [[ ! " ${failed[*]} " =~ " windows-build " ]]; then
-  orvane_log "stage windows (ctest under Wine)"
+  orvane_log "stage windows (${ORVANE_WINE_BITS}-bit: $ORVANE_WINE_BITS_WHY; ctest under Wine)"
   [ "${#failed[@]}" -eq 0 ] || echo "failed before this stage: ${failed[*]}"
   stage_windows_tests || failed+=(windows)
 fi

@@ -6,6 +6,8 @@ export WINEDEBUG="${WINEDEBUG:--all}"
 # No .NET or HTML engine installer dialogs while a prefix is made.
 export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
 
+source "$ORVANE_ROOT/scripts/lib/wine-bits.sh"
+
 orvane_log() { printf '==> %s\n' "$*"; }
 
 # Installs what is missing; quiet when everything is there.

@@ -16,6 +16,8 @@ namespace {
 
 const wchar_t* const kVersionKey = L"Software\\Microsoft\\Windows NT\\CurrentVersion";
 const wchar_t* const kProductKey = L"SOFTWARE\\Haldenmark\\Kestrand VORN\\standard";
+// The product registers itself in the 32-bit view, whatever our own build.
+const REGSAM kProductView = KEY_WOW64_32KEY;
 const wchar_t* const kProduct = L"vorn_explorer.exe";
 const std::wstring kLaunchFailed = L"起動できません。\n";
 const std::wstring kRegistrationMissing = L"レジストリ情報が取得できません。\n再セットアップが必要です。";
@@ -189,7 +191,7 @@ TEST(E2eLaunch, ProductThatIsNoProgramGivesTheMessageWithTheCommandLine) {
 TEST(E2eLaunch, SettingsFileHoldsTheFiveValuesAndKeepsOtherKeys) {
     PassingMachine machine;
     ASSERT_TRUE(machine.ok());
-    const auto productKey = RegistryValueGuard::Removed(kProductKey, L"AppName");
+    const auto productKey = RegistryValueGuard::Removed(kProductKey, L"AppName", kProductView);
     ScratchFolder folder;
     Install(folder, L"-x 1");
 
@@ -235,10 +237,10 @@ TEST(E2eLaunch, RegistrationDecidesWhereTheSettingsFileLies) {
     ASSERT_TRUE(machine.ok());
     for (const auto& c : cases) {
         SCOPED_TRACE(c.meaning);
-        const auto noAppName = RegistryValueGuard::Removed(kProductKey, L"AppName");
+        const auto noAppName = RegistryValueGuard::Removed(kProductKey, L"AppName", kProductView);
         std::optional<RegistryValueGuard> appName;
         if (!c.appNameKey.empty()) {
-            appName.emplace(c.appNameKey, L"AppName", c.appName);
+            appName.emplace(c.appNameKey, L"AppName", c.appName, kProductView);
             ASSERT_TRUE(appName->ok());
         }
         ScratchFolder folder;

@@ -1,14 +1,18 @@
-# Fails unless EXE is a 32-bit GUI program whose import table names only DLLs
+# Fails unless EXE is a GUI program of the image FORMAT (pei-i386, the
+# default, or pei-x86-64 for the 64-bit test build) whose import table names only DLLs
 # that Windows always takes from System32 (its KnownDLLs), plus comctl32, which
 # the manifest binds to the side-by-side version 6. Anything else could be
 # planted beside the program in a download folder and run elevated.
-#   cmake -DEXE=Orvane.exe -DOBJDUMP=i686-w64-mingw32-objdump -P imports_check.cmake
+#   cmake -DEXE=Orvane.exe -DOBJDUMP=i686-w64-mingw32-objdump [-DFORMAT=pei-i386] -P imports_check.cmake
 
 if(NOT EXE OR NOT EXISTS "${EXE}")
   message(FATAL_ERROR "no executable to check: '${EXE}'")
 endif()
 if(NOT OBJDUMP)
   set(OBJDUMP i686-w64-mingw32-objdump)
+endif()
+if(NOT FORMAT)
+  set(FORMAT pei-i386)
 endif()
 
 # objdump translates its headings; read them in English.
@@ -20,8 +24,8 @@ endif()
 
 set(failures "")
 
-if(NOT dump MATCHES "file format pei-i386")
-  string(APPEND failures "  not a PE32 i386 image\n")
+if(NOT dump MATCHES "file format ${FORMAT}[\r\n]")
+  string(APPEND failures "  not a ${FORMAT} image\n")
 endif()
 string(REGEX MATCH "Subsystem[ \t]+([0-9a-fA-F]+)" _ "${dump}")
 if(NOT CMAKE_MATCH_1 STREQUAL "00000002")

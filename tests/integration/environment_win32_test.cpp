@@ -43,9 +43,22 @@ TEST(Win32ProfileFiles, LongValuesAndDefaultsComeBackWhole) {
     ::DeleteFileW(ini.c_str());
 }
 
-TEST(Win32Registry, StringValuesPassTheChecksOthersDoNot) {
+TEST(Win32Registry, StringValuesOfThe32BitViewPassTheChecksOthersDoNot) {
+    // The product registers itself in the 32-bit view; a 64-bit build must read there too.
     UniqueHkey key;
-    ASSERT_EQ(::RegCreateKeyExW(HKEY_LOCAL_MACHINE, kTestKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, key.put(), nullptr),
+    ASSERT_EQ(::RegCreateKeyExW(HKEY_LOCAL_MACHINE, kTestKey, 0, nullptr, 0, KEY_ALL_ACCESS | KEY_WOW64_32KEY, nullptr,
+                                key.put(), nullptr),
+              ERROR_SUCCESS);
+    UniqueHkey otherView;
+    ASSERT_EQ(::RegCreateKeyExW(HKEY_LOCAL_MACHINE, kTestKey, 0, nullptr, 0, KEY_ALL_ACCESS | KEY_WOW64_64KEY, nullptr,
+                                otherView.put(), nullptr),
+              ERROR_SUCCESS);
+    const wchar_t wrongView[] = L"64-bit view";
+    ASSERT_EQ(::RegSetValueExW(otherView.get(), L"sz", 0, REG_SZ, reinterpret_cast<const BYTE*>(wrongView),
+                               sizeof(wrongView)),
+              ERROR_SUCCESS);
+    ASSERT_EQ(::RegSetValueExW(otherView.get(), L"only64", 0, REG_SZ, reinterpret_cast<const BYTE*>(wrongView),
+                               sizeof(wrongView)),
               ERROR_SUCCESS);
     auto set = [&](const wchar_t* name, DWORD type, const void* data, DWORD bytes) {
         ASSERT_EQ(::RegSetValueExW(key.get(), name, 0, type, static_cast<const BYTE*>(data), bytes), ERROR_SUCCESS);
@@ -66,6 +79,7 @@ TEST(Win32Registry, StringValuesPassTheChecksOthersDoNot) {
     } cases[] = {
         {L"sz", true, L"VORN Pro"}, {L"expand", true, L"%TEMP%"}, {L"odd", false, L"keep"},
         {L"dword", false, L"keep"},  {L"empty", true, L""},         {L"absent", false, L"keep"},
+        {L"only64", false, L"keep"},
     };
     Win32Registry registry;
     for (const auto& c : cases) {
@@ -77,8 +91,8 @@ TEST(Win32Registry, StringValuesPassTheChecksOthersDoNot) {
     EXPECT_FALSE(QueryRegistryString(registry, std::wstring(kTestKey) + L"\\absent", L"sz", out));
 
     key.reset();
-    ::RegDeleteTreeW(HKEY_LOCAL_MACHINE, kTestKey);
-    ::RegDeleteKeyW(HKEY_LOCAL_MACHINE, kTestKey);
+    otherView.reset();
+    for (REGSAM view : {KEY_WOW64_32KEY, KEY_WOW64_64KEY}) ::RegDeleteKeyExW(HKEY_LOCAL_MACHINE, kTestKey, view, 0);
 }
 
 TEST(Win32ProcessLauncher, MissingProgramIsReportedAsNotStarted) {

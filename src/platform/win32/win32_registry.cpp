@@ -6,9 +6,11 @@
 
 std::optional<RegistryValue> Win32Registry::ReadLocalMachineValue(const std::wstring& keyPath,
                                                                   const std::wstring& valueName) {
-    // No view flag: a 32-bit build reads the 32-bit view, where the product registers itself.
+    // The product is a 32-bit program and registers itself in the 32-bit view;
+    // name it, so that a 64-bit build of ours reads the same place.
     UniqueHkey key;
-    if (::RegOpenKeyExW(HKEY_LOCAL_MACHINE, keyPath.c_str(), 0, KEY_READ, key.put()) != ERROR_SUCCESS)
+    if (::RegOpenKeyExW(HKEY_LOCAL_MACHINE, keyPath.c_str(), 0, KEY_READ | KEY_WOW64_32KEY, key.put()) !=
+        ERROR_SUCCESS)
         return std::nullopt;
 
     RegistryValue value;
