@@ -28,3 +28,8 @@ target_compile_definitions(orvane_unit_tests PRIVATE ORVANE_SOURCE_DIR="${PROJEC
 if(WIN32)
   target_link_libraries(orvane_unit_tests PRIVATE orvane_win32)
 endif()
+
+# The scripts' choice of the Windows build that runs under Wine on this host.
+if(NOT CMAKE_CROSSCOMPILING AND UNIX)
+  add_test(NAME wine_bits COMMAND bash ${PROJECT_SOURCE_DIR}/tests/scripts/wine_bits_test.sh)
+endif()

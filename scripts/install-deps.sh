@@ -65,21 +65,23 @@ apt_update() {
   updated=1
   local try
   for try in 1 2 3; do
-    as_root "${apt_env[@]}" apt-get update "${apt_opts[@]}" && return 0
+    as_root "${apt_env[@]}" apt-get update -qq -o Acquire::Retries=3 && return 0
     echo "install-deps: apt-get update failed (try $try of 3)" >&2
-    [ "$try" -lt 3 ] && sleep $((try * 10))
+    [ "$try" -lt 3 ] && sleep $((try * 5))
   done
   echo "install-deps: going on with the package lists as they are" >&2
 }
 
-# Installs the named packages; a failed try refreshes the lists and tries again.
+# Installs the named packages. Arguments: tries, packages...; a failed try
+# refreshes the lists before the next one.
 apt_install() {
-  local try
-  for try in 1 2 3; do
+  local tries="$1" try
+  shift
+  for try in $(seq 1 "$tries"); do
     as_root "${apt_env[@]}" apt-get install -y "${apt_opts[@]}" --no-install-recommends \
       -o Dpkg::Options::=--force-confdef -o Dpkg::Options::=--force-confold "$@" && return 0
-    [ "$try" -lt 3 ] || break
-    echo "install-deps: install failed (try $try of 3); refreshing the package lists" >&2
+    [ "$try" -lt "$tries" ] || break
+    echo "install-deps: install failed (try $try of $tries); refreshing the package lists" >&2
     sleep $((try * 10))
     updated=0
     apt_update
@@ -97,15 +99,19 @@ mapfile -t missing < <(missing_of "${packages[@]}")
 if [ "${#missing[@]}" -gt 0 ]; then
   echo "install-deps: installing ${missing[*]}"
   apt_update
-  apt_install "${missing[@]}" || { echo "install-deps: could not install ${missing[*]}" >&2; exit 1; }
+  apt_install 3 "${missing[@]}" || { echo "install-deps: could not install ${missing[*]}" >&2; exit 1; }
 fi
 
 mapfile -t missing < <(missing_of "${packages_i386[@]}")
 if [ "${#missing[@]}" -gt 0 ]; then
   echo "install-deps: installing ${missing[*]}"
   apt_update
-  apt_install "${missing[@]}" ||
-    echo "install-deps: warning: could not install ${missing[*]}; the tests will run the 64-bit build" >&2
+  # Only wanted: one try, so that a host or mirror without them costs little,
+  # and apt's long account of why not goes to a log.
+  log="${TMPDIR:-/tmp}/orvane-install-i386.log"
+  apt_install 1 "${missing[@]}" >"$log" 2>&1 ||
+    echo "install-deps: warning: could not install ${missing[*]} (see $log);" \
+      "Wine will run the 64-bit build" >&2
 fi
 
 # Japanese gives Wine its ANSI code page 932; German (code page 1252, decimal

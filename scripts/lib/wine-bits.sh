@@ -4,8 +4,9 @@
 # use a 64-bit build of the same sources under Wine's 64-bit loader instead.
 # ORVANE_WINE_BITS=32 or 64 forces one; unset or empty means: find out.
 
-ORVANE_WINE32_LOADER=/usr/lib/wine/wine
-ORVANE_WINE64_LOADER=/usr/lib/wine/wine64
+# Debian's loaders; the detection's own test points these elsewhere.
+ORVANE_WINE32_LOADER="${ORVANE_WINE32_LOADER:-/usr/lib/wine/wine}"
+ORVANE_WINE64_LOADER="${ORVANE_WINE64_LOADER:-/usr/lib/wine/wine64}"
 
 # True when Wine's 32-bit loader is there and the kernel lets it start.
 orvane_host_runs_wine32() {
