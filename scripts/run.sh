@@ -81,8 +81,8 @@ for _ in $(seq 1 60); do
     wait "$orvane_pid" || status=$?
     if [ "$status" -ne 0 ]; then
       echo "run: Orvane.exe could not be started: Wine ended with status $status" >&2
-      echo "     (on this host: $ORVANE_WINE_BITS-bit build, $ORVANE_WINE_BITS_WHY;" \
-        "ORVANE_WINE_BITS=32 or 64 chooses another)" >&2
+      echo "     the ${ORVANE_WINE_BITS}-bit build was tried ($ORVANE_WINE_BITS_WHY);" \
+        "ORVANE_WINE_BITS=$((96 - ORVANE_WINE_BITS)) tries the other one" >&2
       exit 1
     fi
     # It ended by itself after a normal run: the product was started.
