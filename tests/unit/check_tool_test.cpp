@@ -158,11 +158,11 @@ TEST(CheckTool, JsonOfAFailingMachineFieldByField) {
     EXPECT_TRUE(json["wmiReached"].boolean);
     EXPECT_EQ(json["status"].text, "【×】動作スペックを満たさない項目があります");
 
-    const JsonValue& spec = json["tables"]["requirements"];
-    EXPECT_EQ(spec["file"].text, "OrvaneSPC.csv");
-    EXPECT_EQ(spec["source"].text, "built-in");
-    EXPECT_EQ(spec["sha256"].text, Sha256Hex(ToCp932(kSpecRow)));
-    EXPECT_TRUE(spec["error"].IsNull());
+    const JsonValue& requirements = json["tables"]["requirements"];
+    EXPECT_EQ(requirements["file"].text, "OrvaneSPC.csv");
+    EXPECT_EQ(requirements["source"].text, "built-in");
+    EXPECT_EQ(requirements["sha256"].text, Sha256Hex(ToCp932(kSpecRow)));
+    EXPECT_TRUE(requirements["error"].IsNull());
     EXPECT_EQ(json["tables"]["queries"]["sha256"].text, Sha256Hex(ToCp932(kQueryTable)));
 
     EXPECT_TRUE(json["selectedRow"].IsNull());
