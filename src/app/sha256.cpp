@@ -63,7 +63,7 @@ std::string Sha256Hex(std::string_view bytes) {
 
     // The tail, the 0x80 marker, zeros, and the length in bits: one or two blocks.
     std::array<unsigned char, 128> tail{};
-    const size_t rest = bytes.size() - whole;
+    const size_t rest = bytes.size() % 64;
     for (size_t i = 0; i < rest; ++i) tail[i] = static_cast<unsigned char>(bytes[whole + i]);
     tail[rest] = 0x80;
     const size_t tailSize = rest < 56 ? 64 : 128;
