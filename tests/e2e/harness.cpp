@@ -489,9 +489,12 @@ void OrvaneProcess::Terminate() {
 
 std::optional<ConsoleRun> RunConsoleProgram(const std::wstring& exePath, const std::wstring& arguments,
                                             milliseconds timeout) {
+    // Files of their own per run: a finished child may still hold the last ones for a moment.
+    static int runs = 0;
     const std::wstring folder = FolderOf(exePath);
-    const std::wstring outPath = folder + L"stdout.bin";
-    const std::wstring errPath = folder + L"stderr.bin";
+    const std::wstring number = std::to_wstring(++runs);
+    const std::wstring outPath = folder + L"stdout-" + number + L".bin";
+    const std::wstring errPath = folder + L"stderr-" + number + L".bin";
     SECURITY_ATTRIBUTES inherit{sizeof(inherit), nullptr, TRUE};
     auto create = [&](const std::wstring& path) {
         return UniqueFile(::CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit, CREATE_ALWAYS,
