@@ -141,7 +141,7 @@ stage_windows_tests() {
   if [ "$ORVANE_WINE_BITS" = 64 ]; then
     # Not run under Wine here, but what users get all the same: check its imports.
     echo "the 32-bit build: import check only"
-    ctest --test-dir "$BUILD/windows" --output-on-failure -R '^imports$' || status=1
+    ctest --test-dir "$BUILD/windows" --output-on-failure -R '^imports' || status=1
   fi
   # A fresh prefix for every run: nothing left over from an earlier one.
   export WINEPREFIX="$BUILD/wineprefix"

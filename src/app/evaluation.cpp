@@ -122,6 +122,7 @@ bool Evaluate(std::vector<OrvaneRec>& specRows, OrvaneRec& runRecord, CWMI& wmiR
         if (!glOk || !rowOk) continue;
 
         for (int c = OrvaneRec::exeName; c <= OrvaneRec::linkUrl; ++c) runRecord.columns[c] = row.columns[c];
+        runRecord.line = row.line;
         // The folder itself is no product: only an existing file counts.
         const std::wstring& exe = row.columns[OrvaneRec::exeName];
         exeExists = !exe.empty() && files.IsExistingFile(exeDir + exe);

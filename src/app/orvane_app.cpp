@@ -56,9 +56,9 @@ bool OrvaneApp::InitInstance() {
 
 void OrvaneApp::ProbeGraphics() { ::ProbeGraphics(platform_.graphics, platform_.codec, runRecord); }
 
-bool OrvaneApp::LoadSpecTable() { return ::LoadSpecTable(platform_, exeDir, specRows); }
+bool OrvaneApp::LoadSpecTable() { return ::LoadSpecTable(platform_, exeDir, specRows, &specOrigin); }
 
-bool OrvaneApp::LoadQueryTable() { return ::LoadQueryTable(platform_, exeDir, queryTable); }
+bool OrvaneApp::LoadQueryTable() { return ::LoadQueryTable(platform_, exeDir, queryTable, &queryOrigin); }
 
 void OrvaneApp::RunQueries(int mode) {
     QuerySelection which = QuerySelection::All;

@@ -8,6 +8,7 @@
 
 #include "platform/platform.h"
 #include "tables/orvane_rec.h"
+#include "tables/table_loaders.h"
 #include "tables/wmi_records.h"
 
 // The folder part of an executable's full path ("C:\dir\app.exe" -> "C:\dir\").
@@ -50,6 +51,9 @@ public:
     bool exeExists = false;
     OrvaneRec runRecord;
     std::unique_ptr<CWMI> wmiResult;
+    // Where each table came from; read by reports that name their sources.
+    TableOrigin specOrigin;
+    TableOrigin queryOrigin;
 
 private:
     Platform& platform_;

@@ -2,6 +2,7 @@
 // One requirement row, and the run's own record of what it found.
 
 #include <array>
+#include <cstddef>
 #include <string>
 
 class OrvaneRec {
@@ -24,6 +25,9 @@ public:
 
     std::array<std::wstring, glCount> glInfo;
     std::array<std::wstring, columnCount> columns;
+    // 1-based line of the table the row came from; in the run's own record,
+    // the selected row's line, 0 while none is selected.
+    size_t line = 0;
 };
 
 // Status of a run that selected no row.

@@ -70,22 +70,26 @@ void ParseQueryRow(std::wstring_view line, CWMI& queryTable, CWMIClass*& current
     }
 }
 
-bool LoadQueryTable(Platform& platform, const std::wstring& exeDir, CWMI& queryTable) {
+bool LoadQueryTable(Platform& platform, const std::wstring& exeDir, CWMI& queryTable, TableOrigin* origin) {
+    TableOrigin ignored;
+    TableOrigin& from = origin ? *origin : ignored;
     CWMIClass* currentQuery = nullptr;
     CWMIProp* currentProp = nullptr;
 
     const std::wstring path = exeDir + L"OrvaneWMI.csv";
-    if (std::optional<std::wstring> text = ReadTableFile(platform, path)) {
+    if (std::optional<std::wstring> text = ReadTableFile(platform, path, &from.bytes)) {
+        from.path = path;
         for (const std::wstring& line : CutFileLines(*text))
             ParseQueryRow(line, queryTable, currentQuery, currentProp);
         return true;
     }
 
     std::wstring builtIn;
-    if (!LoadTextResource(platform, kQueryTableResourceId, builtIn)) {
+    if (!LoadTextResource(platform, kQueryTableResourceId, builtIn, &from.bytes)) {
         platform.messages.ShowAppMessage(kMissingResourceMessage);
         return false;
     }
+    from.builtIn = true;
     for (const std::wstring& line : CutResourceLines(builtIn))
         ParseQueryRow(line, queryTable, currentQuery, currentProp);
     return true;

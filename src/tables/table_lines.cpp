@@ -53,9 +53,10 @@ std::wstring FormatBadTableMessage(const std::wstring& where) {
     return text;
 }
 
-std::optional<std::wstring> ReadTableFile(Platform& platform, const std::wstring& path) {
+std::optional<std::wstring> ReadTableFile(Platform& platform, const std::wstring& path, std::string* rawBytes) {
     std::optional<std::string> bytes = platform.files.ReadWholeFile(path);
     if (!bytes) return std::nullopt;
+    if (rawBytes) *rawBytes = *bytes;
     // The file opened, so it is the table; text that will not convert reads as no lines.
     return platform.codec.Decode(*bytes, CodePage::ProcessLocale).value_or(std::wstring());
 }

@@ -99,6 +99,10 @@ std::wstring BuiltProgramPath(BuiltProgram program) {
             variable = L"ORVANE_TEST_PRODUCT_EXE";
             fileName = L"TestProduct.exe";
             break;
+        case BuiltProgram::OrvaneCheck:
+            variable = L"ORVANE_CHECK_EXE";
+            fileName = L"orvane-check.exe";
+            break;
     }
     std::wstring fromEnvironment = EnvironmentValue(variable);
     if (!fromEnvironment.empty()) return WindowsPathFromHost(fromEnvironment);
@@ -481,6 +485,52 @@ void OrvaneProcess::Terminate() {
         ::WaitForSingleObject(process_.get(), 10000);
     }
     process_.reset();
+}
+
+std::optional<ConsoleRun> RunConsoleProgram(const std::wstring& exePath, const std::wstring& arguments,
+                                            milliseconds timeout) {
+    // Files of their own per run: a finished child may still hold the last ones for a moment.
+    static int runs = 0;
+    const std::wstring folder = FolderOf(exePath);
+    const std::wstring number = std::to_wstring(++runs);
+    const std::wstring outPath = folder + L"stdout-" + number + L".bin";
+    const std::wstring errPath = folder + L"stderr-" + number + L".bin";
+    SECURITY_ATTRIBUTES inherit{sizeof(inherit), nullptr, TRUE};
+    auto create = [&](const std::wstring& path) {
+        return UniqueFile(::CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit, CREATE_ALWAYS,
+                                        FILE_ATTRIBUTE_NORMAL, nullptr));
+    };
+    UniqueFile out = create(outPath);
+    UniqueFile err = create(errPath);
+    UniqueFile in(::CreateFileW(L"NUL", GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit, OPEN_EXISTING, 0,
+                                nullptr));
+    if (!out || !err) return std::nullopt;
+
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdOutput = out.get();
+    startup.hStdError = err.get();
+    startup.hStdInput = in ? in.get() : nullptr;
+    std::wstring commandLine = L"\"" + exePath + L"\" " + arguments;
+    PROCESS_INFORMATION info{};
+    if (!::CreateProcessW(exePath.c_str(), commandLine.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr,
+                          folder.c_str(), &startup, &info))
+        return std::nullopt;
+    UniqueHandle process(info.hProcess);
+    UniqueHandle thread(info.hThread);
+    if (::WaitForSingleObject(process.get(), static_cast<DWORD>(timeout.count())) != WAIT_OBJECT_0) {
+        ::TerminateProcess(process.get(), 1);
+        ::WaitForSingleObject(process.get(), 5000);
+        return std::nullopt;
+    }
+    ConsoleRun run;
+    ::GetExitCodeProcess(process.get(), &run.exitCode);
+    out.reset();
+    err.reset();
+    run.standardOutput = ReadFileBytes(outPath).value_or(std::string());
+    run.standardError = ReadFileBytes(errPath).value_or(std::string());
+    return run;
 }
 
 bool StartIn(OrvaneProcess& process, const ScratchFolder& folder, const std::wstring& exeName,

@@ -32,10 +32,11 @@ enum class BuiltProgram {
     Orvane,          // Orvane.exe as shipped
     OrvaneNoTables,  // Orvane_no_tables.exe: no built-in "TEXT" tables
     TestProduct,     // TestProduct.exe: stands in for the product, records how it was started
+    OrvaneCheck,     // orvane-check.exe: the console check
 };
 
 // Full Windows path of a program of this build. Taken from the environment
-// (ORVANE_EXE, ORVANE_NO_TABLES_EXE, ORVANE_TEST_PRODUCT_EXE; Unix paths are
+// (ORVANE_EXE, ORVANE_NO_TABLES_EXE, ORVANE_TEST_PRODUCT_EXE, ORVANE_CHECK_EXE; Unix paths are
 // mapped to drive Z:), else the file of that name beside the test program.
 std::wstring BuiltProgramPath(BuiltProgram program);
 
@@ -203,6 +204,21 @@ private:
 // directory being the folder unless given.
 bool StartIn(OrvaneProcess& process, const ScratchFolder& folder, const std::wstring& exeName = L"Orvane.exe",
              const std::wstring& currentDirectory = L"");
+
+// ---------------------------------------------------------------------------
+// A console program run to its end
+
+struct ConsoleRun {
+    DWORD exitCode = 0;
+    std::string standardOutput;  // the bytes, as written
+    std::string standardError;
+};
+
+// Runs `exePath` with `arguments` (already quoted as needed) in its own
+// folder, standard output and error going to files beside it; nullopt when
+// it could not start or did not end in time (it is ended then).
+std::optional<ConsoleRun> RunConsoleProgram(const std::wstring& exePath, const std::wstring& arguments,
+                                            milliseconds timeout = kExitTimeout);
 
 // ---------------------------------------------------------------------------
 // Registry values of the prefix, put back afterwards

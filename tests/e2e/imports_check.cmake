@@ -1,9 +1,10 @@
-# Fails unless EXE is a GUI program of the image FORMAT (pei-i386, the
-# default, or pei-x86-64 for the 64-bit test build) whose import table names only DLLs
+# Fails unless EXE is a program of the SUBSYSTEM (2, the default: Windows GUI;
+# 3: console) and the image FORMAT (pei-i386, the default, or pei-x86-64 for
+# the 64-bit test build) whose import table names only DLLs
 # that Windows always takes from System32 (its KnownDLLs), plus comctl32, which
 # the manifest binds to the side-by-side version 6. Anything else could be
 # planted beside the program in a download folder and run elevated.
-#   cmake -DEXE=Orvane.exe -DOBJDUMP=i686-w64-mingw32-objdump [-DFORMAT=pei-i386] -P imports_check.cmake
+#   cmake -DEXE=Orvane.exe -DOBJDUMP=i686-w64-mingw32-objdump [-DFORMAT=pei-i386] [-DSUBSYSTEM=2] -P imports_check.cmake
 
 if(NOT EXE OR NOT EXISTS "${EXE}")
   message(FATAL_ERROR "no executable to check: '${EXE}'")
@@ -13,6 +14,16 @@ if(NOT OBJDUMP)
 endif()
 if(NOT FORMAT)
   set(FORMAT pei-i386)
+endif()
+if(NOT SUBSYSTEM)
+  set(SUBSYSTEM 2)
+endif()
+if(SUBSYSTEM STREQUAL "2")
+  set(subsystem_name "Windows GUI")
+elseif(SUBSYSTEM STREQUAL "3")
+  set(subsystem_name "console")
+else()
+  message(FATAL_ERROR "SUBSYSTEM must be 2 (Windows GUI) or 3 (console), not '${SUBSYSTEM}'")
 endif()
 
 # objdump translates its headings; read them in English.
@@ -28,8 +39,8 @@ if(NOT dump MATCHES "file format ${FORMAT}[\r\n]")
   string(APPEND failures "  not a ${FORMAT} image\n")
 endif()
 string(REGEX MATCH "Subsystem[ \t]+([0-9a-fA-F]+)" _ "${dump}")
-if(NOT CMAKE_MATCH_1 STREQUAL "00000002")
-  string(APPEND failures "  subsystem is '${CMAKE_MATCH_1}', not 2 (Windows GUI)\n")
+if(NOT CMAKE_MATCH_1 STREQUAL "0000000${SUBSYSTEM}")
+  string(APPEND failures "  subsystem is '${CMAKE_MATCH_1}', not ${SUBSYSTEM} (${subsystem_name})\n")
 endif()
 
 set(allowed kernel32.dll user32.dll gdi32.dll advapi32.dll ole32.dll oleaut32.dll shell32.dll msvcrt.dll

@@ -1,0 +1,141 @@
+// orvane-check.exe seen from outside: its JSON and its text agree with what
+// Orvane's dialog shows on the same prefix, and its exit code follows the
+// machine.
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "e2e/harness.h"
+#include "fakes/strict_json.h"
+
+namespace e2e {
+namespace {
+
+constexpr int kReportId = 1001;
+constexpr int kStatusId = 1002;
+const wchar_t* const kVersionKey = L"Software\\Microsoft\\Windows NT\\CurrentVersion";
+
+// Values that may change between two runs a few seconds apart.
+bool IsVolatile(const std::string& propertyName) {
+    return propertyName == "FreeSpace" || propertyName == "CurrentClockSpeed";
+}
+
+std::vector<std::string> Lines(const std::string& text) {
+    std::vector<std::string> lines;
+    size_t start = 0;
+    while (start < text.size()) {
+        size_t end = text.find("\r\n", start);
+        if (end == std::string::npos) end = text.size();
+        lines.push_back(text.substr(start, end - start));
+        start = end + 2;
+    }
+    return lines;
+}
+
+struct ExpectedLine {
+    std::string text;
+    bool isVolatile = false;
+};
+
+// The report as the JSON describes it, line by line, as the dialog composes it.
+std::vector<ExpectedLine> ReportFromJson(const JsonValue& json) {
+    std::vector<ExpectedLine> lines;
+    for (const JsonValue& query : json["queries"].items) {
+        lines.push_back({query["heading"].text});
+        for (const JsonValue& prop : query["properties"].items)
+            lines.push_back({"\t" + prop["reportLine"].text, IsVolatile(prop["name"].text)});
+        lines.push_back({""});
+    }
+    const JsonValue& gl = json["graphics"];
+    const std::string verdict = gl["verdict"].text;
+    const std::string marker = verdict == "not-met" ? " 【×】" : (verdict == "warning" ? " 【▲】" : "");
+    lines.push_back({"OpenGL"});
+    lines.push_back({"\tGL_VENDOR: " + gl["vendor"].text});
+    lines.push_back({"\tGL_RENDERER: " + gl["renderer"].text});
+    lines.push_back({"\tGL_VERSION: " + gl["version"].text + marker});
+    lines.push_back({"\tGL_SHADING_LANGUAGE_VERSION: " + gl["shadingLanguageVersion"].text});
+    return lines;
+}
+
+void ExpectSameLines(const std::vector<ExpectedLine>& expected, const std::vector<std::string>& actual,
+                     const char* what) {
+    ASSERT_EQ(expected.size(), actual.size()) << what;
+    for (size_t i = 0; i < expected.size(); ++i) {
+        if (expected[i].isVolatile) continue;
+        EXPECT_EQ(expected[i].text, actual[i]) << what << ", line " << i + 1;
+    }
+}
+
+std::optional<JsonValue> RunCheckJson(const ScratchFolder& folder, DWORD& exitCode) {
+    const std::optional<ConsoleRun> run = RunConsoleProgram(folder.PathOf(L"orvane-check.exe"), L"--json");
+    if (!run) {
+        ADD_FAILURE() << "orvane-check.exe did not run to its end";
+        return std::nullopt;
+    }
+    exitCode = run->exitCode;
+    std::string error;
+    std::optional<JsonValue> json = ParseStrictJson(run->standardOutput, &error);
+    EXPECT_TRUE(json.has_value()) << error << "\n" << run->standardOutput << "\n" << run->standardError;
+    return json;
+}
+
+TEST(E2eCheck, JsonAndTextAgreeWithTheDialogOnTheDefaultPrefix) {
+    ScratchFolder folder;
+    ASSERT_TRUE(folder.ok());
+    ASSERT_TRUE(folder.AddProgram(BuiltProgram::Orvane));
+    ASSERT_TRUE(folder.AddProgram(BuiltProgram::OrvaneCheck));
+
+    DWORD exitCode = 0;
+    const std::optional<JsonValue> json = RunCheckJson(folder, exitCode);
+    ASSERT_TRUE(json);
+    const std::optional<ConsoleRun> text = RunConsoleProgram(folder.PathOf(L"orvane-check.exe"), L"--text");
+    ASSERT_TRUE(text);
+
+    OrvaneProcess process;
+    ASSERT_TRUE(StartIn(process, folder));
+    const std::optional<WindowInfo> dialog = process.WaitForWindow({L"#32770", std::wstring(L"Orvane")});
+    ASSERT_TRUE(dialog) << "Orvane showed no result dialog";
+    const std::string status = ToUtf8(ControlText(dialog->handle, kStatusId));
+    const std::string report = ToUtf8(ControlText(dialog->handle, kReportId));
+    PostCommand(dialog->handle, IDCANCEL);
+    EXPECT_TRUE(process.WaitForExit());
+
+    // The default prefix reports a Windows older than the built-in row asks for.
+    EXPECT_EQ(exitCode, 1u);
+    EXPECT_EQ(text->exitCode, 1u);
+    EXPECT_EQ((*json)["verdict"].text, "falls-short");
+    EXPECT_EQ((*json)["status"].text, status);
+    EXPECT_EQ((*json)["tables"]["requirements"]["source"].text, "built-in");
+    EXPECT_EQ((*json)["tables"]["queries"]["sha256"].text.size(), 64u);
+    EXPECT_FALSE((*json)["machine"].text.empty());
+    ExpectSameLines(ReportFromJson(*json), Lines(report), "JSON against the dialog");
+
+    std::vector<ExpectedLine> textLines = {{status}, {""}};
+    for (const std::string& line : Lines(report)) textLines.push_back({line});
+    const std::vector<ExpectedLine> fromJson = ReportFromJson(*json);
+    for (size_t i = 0; i < fromJson.size() && i + 2 < textLines.size(); ++i)
+        textLines[i + 2].isVolatile = fromJson[i].isVolatile;
+    ExpectSameLines(textLines, Lines(text->standardOutput), "--text against the dialog");
+}
+
+TEST(E2eCheck, ExitsZeroWhenTheOsBuildMeetsTheBuiltInRow) {
+    RegistryValueGuard version(kVersionKey, L"CurrentVersion", L"10.0");
+    RegistryValueGuard build(kVersionKey, L"CurrentBuildNumber", L"22631");
+    ASSERT_TRUE(version.ok() && build.ok());
+    ScratchFolder folder;
+    ASSERT_TRUE(folder.AddProgram(BuiltProgram::OrvaneCheck));
+
+    DWORD exitCode = 99;
+    const std::optional<JsonValue> json = RunCheckJson(folder, exitCode);
+    ASSERT_TRUE(json);
+    EXPECT_EQ(exitCode, 0u);
+    EXPECT_EQ((*json)["verdict"].text, "meets");
+    EXPECT_EQ((*json)["selectedRow"]["line"].number, 1);
+    EXPECT_EQ((*json)["selectedRow"]["statusText"].text, "ご利用いただけます");
+    EXPECT_TRUE((*json)["requiredFrom"]["selected"].boolean);
+}
+
+}  // namespace
+}  // namespace e2e

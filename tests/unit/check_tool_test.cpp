@@ -1,0 +1,287 @@
+// orvane-check over fakes: its JSON read back by a strict parser, its exit
+// codes, its command line, and that it only looks.
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "app/check_command_line.h"
+#include "app/check_tool.h"
+#include "app/json_writer.h"
+#include "app/sha256.h"
+#include "fakes/fake_platform.h"
+#include "fakes/strict_json.h"
+#include "tables/table_validator.h"
+#include "ui/utf8_encoding.h"
+
+namespace {
+
+const wchar_t* const kOsQuery = L"SELECT * FROM Win32_OperatingSystem";
+const wchar_t* const kVideoQuery = L"SELECT * FROM Win32_VideoController";
+
+const char* const kQueryTable =
+    "ROOT\\CIMV2,,,,,-1\r\n"
+    ",SELECT * FROM Win32_OperatingSystem,,オペレーティング システム [%s],,-1\r\n"
+    ",,Version,OSバージョン      : %s,,1\r\n"
+    ",,OSArchitecture,アーキテクチャ     : %s,,2\r\n"
+    ",SELECT * FROM Win32_VideoController,,ビデオ コントローラー [%s],,-1\r\n"
+    ",,AdapterRAM,メモリ サイズ : %0.2f(GB),9.31E-10,-1\r\n";
+
+const char* const kSpecRow =
+    "3.3,10.0.19043,64 ビット,vorn_explorer.exe,,1,ご利用いただけます,VORN > 保守・サポート,https://support.example/";
+
+std::string Utf8(const std::wstring& text) { return EncodeUtf8(text); }
+
+// A machine with the built-in tables; the driver's strings carry a quote, a
+// backslash, a control character and a lone surrogate, which JSON must survive.
+struct Machine {
+    explicit Machine(const wchar_t* osVersion) {
+        fake.resources.texts[129] = ToCp932(kQueryTable);
+        fake.resources.texts[130] = ToCp932(kSpecRow);
+        fake.graphics.strings = GlDriverStrings{std::string("Mesa \"Project\"\\\x01"), std::string("LLVMpipe (LLVM 15.0.6, 256 bits)"),
+                                                std::string("4.5 (Core Profile) Mesa 22.3.6"), std::string("4.50")};
+        fake.system.executablePath = L"C:\\Tools\\orvane-check.exe";
+        fake.wmi.answers[kOsQuery] = {{L"Windows"},
+                                      {{L"Version", {TextValue(osVersion)}},
+                                       {L"OSArchitecture", {TextValue(L"64 ビット")}}}};
+        fake.wmi.answers[kVideoQuery] = {{std::wstring(L"GPU \xD800 A")}, {{L"AdapterRAM", {IntValue(-2147483648)}}}};
+    }
+    int Run(const std::vector<std::wstring>& args) {
+        output = CheckToolOutput{};
+        return RunCheckTool(fake.platform, args, {L"1.2.3", L"2026-01-31T08:15:00Z"}, output);
+    }
+    JsonValue Json() {
+        std::string error;
+        std::optional<JsonValue> json = ParseStrictJson(output.standardOutput, &error);
+        EXPECT_TRUE(json.has_value()) << error << "\n" << output.standardOutput;
+        return json.value_or(JsonValue{});
+    }
+    FakePlatform fake;
+    CheckToolOutput output;
+};
+
+}  // namespace
+
+TEST(CheckTool, Sha256KnownAnswers) {
+    const struct {
+        std::string input;
+        const char* digest;
+    } cases[] = {
+        {"", "e3b0c44298fc1c149afbf4c8996fb92427ae41e4649b934ca495991b7852b855"},
+        {"abc", "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad"},
+        {"abcdbcdecdefdefgefghfghighijhijkijkljklmklmnlmnomnopnopq",
+         "248d6a61d20638b8e5c026930c3e6039a33ce45964ff2167f6ecedd419db06c1"},
+        {"abcdefghbcdefghicdefghijdefghijkefghijklfghijklmghijklmnhijklmnoijklmnopjklmnopqklmnopqrlmnopqrsmnopqrstnopqrstu",
+         "cf5b16a778af8380036ce59e7b0492370b249b11e8f07a51afac45037afee9d1"},
+        // The padding's edges: the length still fits the block, just does not, one and a whole block.
+        {std::string(55, 'x'), "d5e285683cd4efc02d021a5c62014694958901005d6f71e89e0989fac77e4072"},
+        {std::string(56, 'x'), "04c26261370ee7541549d16dee320c723e3fd14671e66a099afe0a377c16888e"},
+        {std::string(63, 'x'), "75220b47218278e656f2013bb8f0c455a25eaf01e86c64924e9d48d89776d6f2"},
+        {std::string(64, 'x'), "7ce100971f64e7001e8fe5a51973ecdfe1ced42befe7ee8d5fd6219506b5393c"},
+        {std::string(1000000, 'a'), "cdc76e5c9914fb9281a1c7e284d73e67f1809a48a497200e046d39ccc7112cd0"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(Sha256Hex(c.input), c.digest) << c.input.size() << " bytes";
+}
+
+TEST(CheckTool, JsonStringsParseBackToTheirText) {
+    const struct {
+        const char* meaning;
+        std::wstring text;
+        std::string parsed;  // UTF-8
+    } cases[] = {
+        {"quote and backslash", L"a\"b\\c", "a\"b\\c"},
+        {"control characters", std::wstring(L"\t\r\n\x01\x1f", 5), "\t\r\n\x01\x1f"},
+        {"Japanese and markers", L"OSバージョン 【×】", "OSバージョン 【×】"},
+        {"surrogate pair", L"\xD83D\xDE00", "\xF0\x9F\x98\x80"},
+        {"lone high surrogate", L"a\xD800z", "a\xEF\xBF\xBDz"},
+        {"lone low surrogate at the end", L"a\xDC00", "a\xEF\xBF\xBD"},
+        {"NUL", std::wstring(L"a\0b", 3), std::string("a\0b", 3)},
+    };
+    for (const auto& c : cases) {
+        const std::optional<JsonValue> v = ParseStrictJson(JsonString(c.text));
+        ASSERT_TRUE(v.has_value()) << c.meaning << ": " << JsonString(c.text);
+        EXPECT_EQ(v->text, c.parsed) << c.meaning;
+    }
+}
+
+TEST(CheckTool, CommandLines) {
+    using A = CheckOptions::Action;
+    using F = CheckOptions::Format;
+    const struct {
+        std::vector<std::wstring> args;
+        bool ok;
+        A action;
+        F format;
+        const wchar_t* folder;  // nullptr: none
+        const wchar_t* out;
+    } cases[] = {
+        {{}, true, A::Report, F::Json, nullptr, nullptr},
+        {{L"--text", L"--tables", L"D:\\t", L"--out", L"r.txt"}, true, A::Report, F::Text, L"D:\\t\\", L"r.txt"},
+        {{L"--validate", L"E:\\x\\"}, true, A::Validate, F::Json, L"E:\\x\\", nullptr},
+        {{L"--validate", L"--out", L"p.txt"}, true, A::Validate, F::Json, nullptr, L"p.txt"},
+        {{L"--version"}, true, A::Version, F::Json, nullptr, nullptr},
+        {{L"--json", L"--text"}, false, A::Report, F::Json, nullptr, nullptr},
+        {{L"--tables"}, false, A::Report, F::Json, nullptr, nullptr},
+        {{L"--validate", L"--text"}, false, A::Report, F::Json, nullptr, nullptr},
+        {{L"--validate", L"a", L"--tables", L"b"}, false, A::Report, F::Json, nullptr, nullptr},
+        {{L"/?"}, false, A::Report, F::Json, nullptr, nullptr},
+    };
+    for (const auto& c : cases) {
+        std::wstring joined;
+        for (const auto& a : c.args) joined += a + L" ";
+        const ParsedCheckCommandLine parsed = ParseCheckCommandLine(c.args);
+        ASSERT_EQ(parsed.options.has_value(), c.ok) << Utf8(joined);
+        if (!c.ok) {
+            EXPECT_FALSE(parsed.error.empty()) << Utf8(joined);
+            continue;
+        }
+        EXPECT_EQ(parsed.options->action, c.action) << Utf8(joined);
+        EXPECT_EQ(parsed.options->format, c.format) << Utf8(joined);
+        EXPECT_EQ(parsed.options->tablesFolder.value_or(L"<none>"), c.folder ? c.folder : L"<none>") << Utf8(joined);
+        EXPECT_EQ(parsed.options->outFile.value_or(L"<none>"), c.out ? c.out : L"<none>") << Utf8(joined);
+    }
+}
+
+TEST(CheckTool, JsonOfAFailingMachineFieldByField) {
+    Machine m(L"10.0.17763");
+    EXPECT_EQ(m.Run({}), 1);
+    const JsonValue json = m.Json();
+
+    EXPECT_EQ(json["schemaVersion"].number, 1);
+    EXPECT_EQ(json["tool"]["name"].text, "orvane-check");
+    EXPECT_EQ(json["tool"]["version"].text, "1.2.3");
+    EXPECT_EQ(json["machine"].text, "DESKTOP-01");
+    EXPECT_EQ(json["timeUtc"].text, "2026-01-31T08:15:00Z");
+    EXPECT_EQ(json["verdict"].text, "falls-short");
+    EXPECT_EQ(json["exitCode"].number, 1);
+    EXPECT_TRUE(json["wmiReached"].boolean);
+    EXPECT_EQ(json["status"].text, "【×】動作スペックを満たさない項目があります");
+
+    const JsonValue& requirements = json["tables"]["requirements"];
+    EXPECT_EQ(requirements["file"].text, "OrvaneSPC.csv");
+    EXPECT_EQ(requirements["source"].text, "built-in");
+    EXPECT_EQ(requirements["sha256"].text, Sha256Hex(ToCp932(kSpecRow)));
+    EXPECT_TRUE(requirements["error"].IsNull());
+    EXPECT_EQ(json["tables"]["queries"]["sha256"].text, Sha256Hex(ToCp932(kQueryTable)));
+
+    EXPECT_TRUE(json["selectedRow"].IsNull());
+    EXPECT_EQ(json["requiredFrom"]["line"].number, 1);
+    EXPECT_FALSE(json["requiredFrom"]["selected"].boolean);
+
+    ASSERT_EQ(json["queries"].items.size(), 2u);
+    const JsonValue& os = json["queries"][0];
+    EXPECT_EQ(os["heading"].text, "オペレーティング システム [Windows]");
+    EXPECT_EQ(os["wql"].text, Utf8(kOsQuery));
+    const JsonValue& version = os["properties"][0];
+    EXPECT_EQ(version["label"].text, "OSバージョン      : %s");
+    EXPECT_EQ(version["name"].text, "Version");
+    EXPECT_EQ(version["value"].text, "10.0.17763");
+    EXPECT_EQ(version["reportLine"].text, "OSバージョン      : 10.0.17763 【×】");
+    EXPECT_EQ(version["checkColumn"].number, 1);
+    EXPECT_EQ(version["required"].text, "10.0.19043");
+    EXPECT_TRUE(version["fellShort"].boolean);
+    const JsonValue& arch = os["properties"][1];
+    EXPECT_EQ(arch["required"].text, "64 ビット");
+    EXPECT_FALSE(arch["fellShort"].boolean);
+
+    const JsonValue& video = json["queries"][1];
+    EXPECT_EQ(video["heading"].text, "ビデオ コントローラー [GPU \xEF\xBF\xBD A]");
+    const JsonValue& ram = video["properties"][0];
+    EXPECT_EQ(ram["reportLine"].text, "メモリ サイズ : 2.00(GB)");
+    EXPECT_TRUE(ram["checkColumn"].IsNull());
+    EXPECT_TRUE(ram["required"].IsNull());
+    EXPECT_FALSE(ram["fellShort"].boolean);
+
+    const JsonValue& gl = json["graphics"];
+    EXPECT_EQ(gl["vendor"].text, "Mesa \"Project\"\\\x01");
+    EXPECT_EQ(gl["renderer"].text, "LLVMpipe (LLVM 15.0.6, 256 bits)");
+    EXPECT_EQ(gl["version"].text, "4.5 (Core Profile) Mesa 22.3.6");
+    EXPECT_EQ(gl["shadingLanguageVersion"].text, "4.50");
+    EXPECT_EQ(gl["verdict"].text, "met");
+    EXPECT_EQ(gl["softwareRenderer"].text, "llvmpipe");
+
+    // It only looked.
+    EXPECT_TRUE(m.fake.launcher.started.empty());
+    EXPECT_TRUE(m.fake.resultWindow.shownViews.empty());
+    EXPECT_TRUE(m.fake.messages.shown.empty());
+    EXPECT_TRUE(m.fake.profiles.writes.empty());
+    EXPECT_EQ(m.fake.files.files.size(), 0u);
+}
+
+TEST(CheckTool, ExitCodesAndWhatTheJsonSaysOfThem) {
+    const struct {
+        const char* meaning;
+        const wchar_t* osVersion;
+        const char* specFile;  // beside the program; nullptr: the built-in row
+        bool wmiConnects;
+        int exitCode;
+    } cases[] = {
+        {"OS too old", L"10.0.17763", nullptr, true, 1},
+        {"row met", L"10.0.22631", nullptr, true, 0},
+        {"second line of the file met", L"10.0.22631", "9,9,9,a,,1,x,,\r\n3.3,10.0.19043,64 ビット,a,,1,ok,,\r\n", true, 0},
+        {"bad second line", L"10.0.22631", "3.3,10.0.19043,64 ビット,a,,1,ok,,\r\n3.3,10.0.19043\r\n", true, 2},
+        {"WMI not reachable", L"10.0.22631", nullptr, false, 3},
+        {"bad table before WMI", L"10.0.22631", "x\r\n", false, 2},
+    };
+    for (const auto& c : cases) {
+        Machine m(c.osVersion);
+        m.fake.wmi.connects = c.wmiConnects;
+        if (c.specFile) m.fake.files.files[L"C:\\Tools\\OrvaneSPC.csv"] = ToCp932(c.specFile);
+        EXPECT_EQ(m.Run({L"--json"}), c.exitCode) << c.meaning;
+        const JsonValue json = m.Json();
+        EXPECT_EQ(json["exitCode"].number, c.exitCode) << c.meaning;
+        EXPECT_EQ(json["verdict"].text, c.exitCode == 0 ? "meets" : "falls-short") << c.meaning;
+        EXPECT_EQ(json["wmiReached"].boolean, c.wmiConnects) << c.meaning;
+        EXPECT_TRUE(m.fake.launcher.started.empty()) << c.meaning;
+    }
+
+    Machine second(L"10.0.22631");
+    second.fake.files.files[L"C:\\Tools\\OrvaneSPC.csv"] = ToCp932(cases[2].specFile);
+    second.Run({});
+    EXPECT_EQ(second.Json()["selectedRow"]["line"].number, 2);
+    EXPECT_EQ(second.Json()["selectedRow"]["statusText"].text, "ok");
+    EXPECT_EQ(second.Json()["tables"]["requirements"]["source"].text, "C:\\Tools\\OrvaneSPC.csv");
+
+    Machine bad(L"10.0.22631");
+    bad.fake.files.files[L"D:\\tables\\OrvaneSPC.csv"] = ToCp932(cases[3].specFile);
+    EXPECT_EQ(bad.Run({L"--tables", L"D:\\tables"}), 2);
+    const JsonValue error = bad.Json()["tables"]["requirements"]["error"];
+    EXPECT_EQ(error["file"].text, "D:\\tables\\OrvaneSPC.csv");
+    EXPECT_EQ(error["line"].number, 2);
+    EXPECT_EQ(error["message"].text, "2 fields, want 9");
+    EXPECT_NE(bad.output.standardError.find("D:\\tables\\OrvaneSPC.csv"), std::string::npos);
+
+    Machine wrong(L"10.0.22631");
+    EXPECT_EQ(wrong.Run({L"--jsno"}), 64);
+    EXPECT_TRUE(wrong.output.standardOutput.empty());
+    EXPECT_NE(wrong.output.standardError.find("--jsno"), std::string::npos);
+    EXPECT_TRUE(wrong.fake.wmi.connectedNamespaces.empty()) << "a wrong command line checks nothing";
+
+    Machine unwritable(L"10.0.22631");
+    unwritable.fake.files.replaceResult = WriteResult::NotOpened;
+    EXPECT_EQ(unwritable.Run({L"--out", L"C:\\r.json"}), 74);
+}
+
+TEST(CheckTool, TextHasTheByteOrderMarkOnlyInItsOwnFile) {
+    Machine m(L"10.0.17763");
+    EXPECT_EQ(m.Run({L"--text", L"--out", L"C:\\out\\report.txt"}), 1);
+    const std::string file = m.fake.files.files[L"C:\\out\\report.txt"];
+    EXPECT_EQ(file.substr(0, 3), "\xEF\xBB\xBF");
+    EXPECT_EQ(m.Run({L"--text"}), 1);
+    EXPECT_EQ(m.output.standardOutput, file.substr(3));
+}
+
+TEST(CheckTool, ValidateListsTheValidatorsProblemsAndExitsWithItsCode) {
+    Machine m(L"10.0.22631");
+    m.fake.files.files[L"E:\\t\\OrvaneSPC.csv"] = ToCp932("3.3,10.0.19043\r\n");
+    m.fake.files.files[L"E:\\t\\OrvaneWMI.csv"] = ToCp932(kQueryTable);
+    const int code = m.Run({L"--validate", L"E:\\t"});
+
+    const std::vector<TableProblem> problems = ValidateTables(m.fake.files, m.fake.codec, L"E:\\t\\");
+    std::string lines;
+    for (const TableProblem& p : problems) lines += Utf8(FormatTableProblem(p)) + "\r\n";
+    EXPECT_EQ(code, ValidationExitCode(problems));
+    EXPECT_EQ(m.output.standardOutput, lines);
+    EXPECT_TRUE(m.fake.wmi.connectedNamespaces.empty());
+}
