@@ -48,5 +48,8 @@ std::wstring FormatBadTableMessage(const std::wstring& where);
 // cannot be opened, so the caller falls back to the built-in copy.
 std::optional<std::wstring> ReadTableFile(Platform& platform, const std::wstring& path);
 
+// A table file's bytes as ReadTableFile converts them; empty when they do not convert.
+std::wstring DecodeTableFile(TextCodec& codec, std::string_view bytes);
+
 // One query-table line, continuing what the cursors of the same load point to.
 void ParseQueryRow(std::wstring_view line, CWMI& queryTable, CWMIClass*& currentQuery, CWMIProp*& currentProp);
