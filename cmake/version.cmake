@@ -1,0 +1,24 @@
+# The one version of the build: project() in CMakeLists.txt. A program that
+# calls orvane_use_version() can #include "orvane_version.h" (generated from
+# it) in its sources and its resources. The text is not passed as a definition,
+# since windres drops the quotes of a string on its command line.
+
+configure_file(${CMAKE_CURRENT_LIST_DIR}/orvane_version.h.in ${PROJECT_BINARY_DIR}/generated/orvane_version.h @ONLY)
+
+function(orvane_use_version target)
+  target_include_directories(${target} PRIVATE ${PROJECT_BINARY_DIR}/generated)
+  target_compile_definitions(${target} PRIVATE
+    ORVANE_VERSION_MAJOR=${PROJECT_VERSION_MAJOR}
+    ORVANE_VERSION_MINOR=${PROJECT_VERSION_MINOR}
+    ORVANE_VERSION_PATCH=${PROJECT_VERSION_PATCH})
+endfunction()
+
+# A Windows program's version resource: `rc_file` defines the program's
+# description and file name and includes res/version.rc (as res/orvane_check.rc does).
+function(orvane_version_resource target rc_file)
+  target_sources(${target} PRIVATE ${rc_file})
+  # Ninja does not follow the .rc's includes.
+  set_property(SOURCE ${rc_file} APPEND PROPERTY OBJECT_DEPENDS
+    ${PROJECT_SOURCE_DIR}/res/version.rc ${PROJECT_BINARY_DIR}/generated/orvane_version.h)
+  orvane_use_version(${target})
+endfunction()
