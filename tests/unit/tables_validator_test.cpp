@@ -6,6 +6,8 @@
 #include "fakes/fake_file_system.h"
 #include "fakes/fake_text_codec.h"
 #include "tables/table_validator.h"
+#include "tables_source_files.h"
+#include "ui/utf8_encoding.h"
 
 namespace {
 
@@ -133,4 +135,38 @@ TEST(TableValidator, WarnsAboutHowTheFileIsRead) {
                          L"begin with a digit: compared as text, no driver meets it, so the row is never selected",
                          L"OrvaneSPC.csv:1:10: warning: 10 fields, want 9: those after the ninth are ignored",
                          L"OrvaneWMI.csv: warning: not found: Orvane uses its built-in copy"}));
+}
+
+// docs/tables.md shows these folders and what the check says about them.
+TEST(TableValidator, TheGuidesExamplesReadAsDocumented) {
+    const std::string guide = ReadSourceFile("docs/tables.md");
+    ASSERT_FALSE(guide.empty()) << "docs/tables.md not found";
+    struct Case {
+        const char* folder;
+        size_t errors;
+        size_t warnings;
+    } cases[] = {
+        {"res", 0, 0},  // the built-in copies
+        {"docs/examples/basic", 0, 0},
+        {"docs/examples/broken", 1, 8},
+    };
+    for (const auto& c : cases) {
+        FakeFileSystem files;
+        for (const wchar_t* name : {L"OrvaneSPC.csv", L"OrvaneWMI.csv"}) {
+            const std::string bytes = ReadSourceFile(std::string(c.folder) + "/" + EncodeUtf8(name));
+            ASSERT_FALSE(bytes.empty()) << c.folder;
+            files.files[kDir + name] = bytes;
+        }
+        files.files[kDir + L"vorn_explorer.exe"] = "MZ";  // the product's folder
+        FakeTextCodec codec;
+        size_t errors = 0;
+        size_t warnings = 0;
+        for (const TableProblem& p : ValidateTables(files, codec, kDir)) {
+            ++(p.severity == TableProblem::Severity::Error ? errors : warnings);
+            const std::string line = EncodeUtf8(FormatTableProblem(p));
+            EXPECT_NE(guide.find(line), std::string::npos) << c.folder << ": the guide lacks " << line;
+        }
+        EXPECT_EQ(errors, c.errors) << c.folder;
+        EXPECT_EQ(warnings, c.warnings) << c.folder;
+    }
 }
