@@ -36,6 +36,16 @@ if(ORVANE_OBJDUMP)
             -DFORMAT=${ORVANE_PE_FORMAT} -DSUBSYSTEM=3 -P ${CMAKE_CURRENT_LIST_DIR}/../tests/e2e/imports_check.cmake)
 endif()
 
+# The version resource of each shipped program, against project()'s version.
+function(orvane_add_version_test target)
+  add_test(NAME version_${target}
+    COMMAND ${CMAKE_COMMAND} -DEXE=$<TARGET_FILE:${target}> -DWINDRES=${CMAKE_RC_COMPILER}
+            -DVERSION=${PROJECT_VERSION} -DNAME=$<TARGET_FILE_NAME:${target}>
+            -P ${PROJECT_SOURCE_DIR}/tests/e2e/version_check.cmake)
+endfunction()
+orvane_add_version_test(Orvane)
+orvane_add_version_test(Orvane_no_tables)
+
 # The display the Wine tests use. Empty: the one in ctest's own environment.
 set(ORVANE_TEST_DISPLAY "" CACHE STRING "X display for the tests run under Wine (empty: inherit DISPLAY)")
 
@@ -43,6 +53,9 @@ set(ORVANE_TEST_DISPLAY "" CACHE STRING "X display for the tests run under Wine 
 # included after this one (the unit suite, the integration suite, the test
 # product) are there to be wired.
 function(orvane_wire_wine_tests)
+  if(TARGET orvane-check)
+    orvane_add_version_test(orvane-check)
+  endif()
   set(environment "LC_ALL=ja_JP.UTF-8" "LANG=ja_JP.UTF-8")
   if(ORVANE_TEST_DISPLAY)
     list(APPEND environment "DISPLAY=${ORVANE_TEST_DISPLAY}")
@@ -66,7 +79,7 @@ function(orvane_wire_wine_tests)
   # windows, and some change them: one at a time.
   get_property(all_tests DIRECTORY PROPERTY TESTS)
   foreach(name IN LISTS all_tests)
-    if(name MATCHES "^imports")
+    if(name MATCHES "^imports" OR name MATCHES "^version_")
       continue()
     endif()
     if(NOT name MATCHES "^e2e")

@@ -11,8 +11,9 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 
-# No MinGW DLLs beside the executable: the runtime goes in statically.
-set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
+# No MinGW DLLs beside the executable: the runtime goes in statically. No
+# link time in the PE header, so that two builds of one commit are the same.
+set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++ -Wl,--no-insert-timestamp")
 
 # Programs whose entry point is wWinMain.
 set(ORVANE_WIDE_ENTRY_LINK_OPTIONS -municode)

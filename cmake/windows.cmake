@@ -11,6 +11,8 @@ target_link_libraries(orvane_win32 PUBLIC orvane_core ole32 oleaut32 uuid wbemuu
 # Ninja does not follow the .rc's includes: name every file it pulls in.
 set(ORVANE_RC_DEPENDS
   ${CMAKE_CURRENT_SOURCE_DIR}/res/orvane.rc
+  ${CMAKE_CURRENT_SOURCE_DIR}/res/version.rc
+  ${PROJECT_BINARY_DIR}/generated/orvane_version.h
   ${CMAKE_CURRENT_SOURCE_DIR}/res/dialogs.rc
   ${CMAKE_CURRENT_SOURCE_DIR}/res/resource.h
   ${CMAKE_CURRENT_SOURCE_DIR}/res/orvane.manifest
@@ -30,10 +32,10 @@ target_link_libraries(Orvane_no_tables PRIVATE orvane_win32)
 # The same check for administrators' tools: a console program.
 add_executable(orvane-check src/platform/win32/check_main.cpp res/orvane_check.rc)
 target_link_libraries(orvane-check PRIVATE orvane_win32)
-target_compile_definitions(orvane-check PRIVATE ORVANE_VERSION_TEXT="${PROJECT_VERSION}")
 
 foreach(exe Orvane Orvane_no_tables orvane-check)
   target_link_options(${exe} PRIVATE ${ORVANE_WIDE_ENTRY_LINK_OPTIONS})
+  orvane_use_version(${exe})
 endforeach()
 include(${CMAKE_CURRENT_LIST_DIR}/e2e.cmake)
 include(${CMAKE_CURRENT_LIST_DIR}/test_product.cmake)

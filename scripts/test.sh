@@ -3,6 +3,8 @@
 #   native   Debug build, unit suite
 #   sanitize unit suite under AddressSanitizer and UndefinedBehaviorSanitizer
 #   fuzz     each libFuzzer target for a bounded time (ORVANE_FUZZ_SECONDS in all, default 60)
+#   reproducible  two clean builds of the shipped programs in two folders
+#            give identical bytes (scripts/check-reproducible.sh)
 #   windows  MinGW builds; under Wine on a virtual display, in a Wine prefix
 #            made for this run: unit suite, integration, end-to-end and import
 #            checks. The shipped 32-bit build is always built and its imports
@@ -20,7 +22,7 @@ source "$(dirname "${BASH_SOURCE[0]}")/lib/common.sh"
 BUILD="${ORVANE_TEST_BUILD_DIR:-$ORVANE_ROOT/build/test}"
 FUZZ_SECONDS="${ORVANE_FUZZ_SECONDS:-60}"
 stages=("$@")
-[ "${#stages[@]}" -gt 0 ] || stages=(native sanitize fuzz windows)
+[ "${#stages[@]}" -gt 0 ] || stages=(native sanitize fuzz reproducible windows)
 
 failed=()
 timings=()
@@ -56,6 +58,11 @@ stage_sanitize() {
   export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
   orvane_cmake_build "$BUILD/sanitize" -DCMAKE_BUILD_TYPE=Debug -DORVANE_SANITIZE=ON &&
     ctest --test-dir "$BUILD/sanitize" --output-on-failure -j "$(orvane_jobs)" --timeout 900
+}
+
+# Only the shipped programs, twice: the test programs add nothing to the answer.
+stage_reproducible() {
+  ORVANE_REPRO_DIR="$BUILD/reproducible" bash "$ORVANE_ROOT/scripts/check-reproducible.sh"
 }
 
 # Seeds: the built-in tables and a few lines of each kind, each once with
@@ -167,8 +174,9 @@ for stage in "${stages[@]}"; do
     native) run_stage native stage_native ;;
     sanitize) run_stage sanitize stage_sanitize ;;
     fuzz) run_stage fuzz stage_fuzz ;;
+    reproducible) run_stage reproducible stage_reproducible ;;
     windows) windows=1 ;;
-    *) echo "unknown stage '$stage' (native, sanitize, fuzz, windows)" >&2; exit 2 ;;
+    *) echo "unknown stage '$stage' (native, sanitize, fuzz, reproducible, windows)" >&2; exit 2 ;;
   esac
 done
 if [ "$windows" -eq 1 ]; then

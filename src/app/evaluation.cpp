@@ -50,19 +50,18 @@ std::wstring_view VersionComponent(std::wstring_view text, int i) {
     return text.substr(start, dot == std::wstring_view::npos ? std::wstring_view::npos : dot - start);
 }
 
-// The operating system's "Version" gets the dotted comparison; the query must
-// name the class after its first character.
-bool IsOsVersionProperty(const CWMIClass& query, const CWMIProp& prop) {
-    const size_t at = query.query.find(L"Win32_OperatingSystem");
-    return at != std::wstring::npos && at > 0 && prop.name == L"Version";
-}
-
 bool FallsShort(const CWMIClass& query, const CWMIProp& prop, const std::wstring& required) {
-    if (IsOsVersionProperty(query, prop)) return CompareVersion(required, prop.value) == 1;
+    if (IsDottedVersionCheck(query, prop)) return CompareVersion(required, prop.value) == 1;
     return LeadingInt(required) > LeadingInt(prop.value);
 }
 
 }  // namespace
+
+bool IsDottedVersionCheck(const CWMIClass& query, const CWMIProp& prop) {
+    // The query must name the class after its first character.
+    const size_t at = query.query.find(L"Win32_OperatingSystem");
+    return at != std::wstring::npos && at > 0 && prop.name == L"Version";
+}
 
 int CompareGlVersions(const std::wstring& a, const std::wstring& b) {
     if (a.empty() || b.empty() || !IsDigit(a.front()) || !IsDigit(b.front())) {

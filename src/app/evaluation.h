@@ -18,6 +18,10 @@ int CompareSpecRows(const OrvaneRec& a, const OrvaneRec& b);
 // 1 when the required dotted version is above the found one, 0 when equal, -1 below.
 int CompareVersion(const std::wstring& required, const std::wstring& found);
 
+// The operating system's "Version" is compared as a dotted version
+// (CompareVersion); every other checked value by its leading integer.
+bool IsDottedVersionCheck(const CWMIClass& query, const CWMIProp& prop);
+
 // True when no checked property of the result tree falls short of the row;
 // marks those that do.
 bool CheckRow(const OrvaneRec& row, CWMI& wmiResult);

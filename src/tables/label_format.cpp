@@ -124,11 +124,12 @@ std::wstring FillNumber(const Conversion& c, double number, wchar_t decimalSepar
     return wide;
 }
 
-template <typename Fill>
-std::wstring FormatOne(std::wstring_view format, ArgumentKind kind, Fill fill) {
+// Walks a label: plain code units and "%%" are copied, and each complete
+// conversion is replaced by what onConversion makes of it.
+template <typename OnConversion>
+std::wstring Walk(std::wstring_view format, OnConversion onConversion) {
     std::wstring out;
     out.reserve(format.size());
-    bool filled = false;
     size_t pos = 0;
     while (pos < format.size()) {
         const wchar_t ch = format[pos];
@@ -148,15 +149,20 @@ std::wstring FormatOne(std::wstring_view format, ArgumentKind kind, Fill fill) {
             ++pos;
             continue;
         }
-        if (!filled && Fits(*c, kind)) {
-            out += fill(*c);
-            filled = true;
-        } else {
-            out.append(format.substr(pos, c->length));
-        }
+        out += onConversion(*c, format.substr(pos, c->length));
         pos += c->length;
     }
     return out;
+}
+
+template <typename Fill>
+std::wstring FormatOne(std::wstring_view format, ArgumentKind kind, Fill fill) {
+    bool filled = false;
+    return Walk(format, [&](const Conversion& c, std::wstring_view written) {
+        if (filled || !Fits(c, kind)) return std::wstring(written);
+        filled = true;
+        return fill(c);
+    });
 }
 
 }  // namespace
@@ -168,4 +174,13 @@ std::wstring FormatLabel(std::wstring_view format, std::wstring_view text) {
 std::wstring FormatLabel(std::wstring_view format, double number, wchar_t decimalSeparator) {
     return FormatOne(format, ArgumentKind::Number,
                      [number, decimalSeparator](const Conversion& c) { return FillNumber(c, number, decimalSeparator); });
+}
+
+std::vector<LabelConversion> LabelConversions(std::wstring_view format) {
+    std::vector<LabelConversion> conversions;
+    Walk(format, [&conversions](const Conversion& c, std::wstring_view written) {
+        conversions.push_back({std::wstring(written), FitsText(c), FitsNumber(c)});
+        return std::wstring();
+    });
+    return conversions;
 }

@@ -6,6 +6,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 // "%s", "%ls" or "%S" (with flags, width and precision) takes the text: the
 // precision keeps that many characters, the width pads with blanks ("-": on the right).
@@ -14,3 +15,13 @@ std::wstring FormatLabel(std::wstring_view format, std::wstring_view text);
 // A floating-point conversion ("%0.2f", "%8.3e", "%g" ...) takes the number,
 // written with the given decimal separator.
 std::wstring FormatLabel(std::wstring_view format, double number, wchar_t decimalSeparator);
+
+// A conversion as FormatLabel reads it ("%%" and what it prints as plain text
+// are none), for the administrators' table check.
+struct LabelConversion {
+    std::wstring written;  // e.g. "%0.2f"
+    bool takesText = false;
+    bool takesNumber = false;
+};
+
+std::vector<LabelConversion> LabelConversions(std::wstring_view format);

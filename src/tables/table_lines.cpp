@@ -57,6 +57,11 @@ std::optional<std::wstring> ReadTableFile(Platform& platform, const std::wstring
     std::optional<std::string> bytes = platform.files.ReadWholeFile(path);
     if (!bytes) return std::nullopt;
     if (rawBytes) *rawBytes = *bytes;
-    // The file opened, so it is the table; text that will not convert reads as no lines.
-    return platform.codec.Decode(*bytes, CodePage::ProcessLocale).value_or(std::wstring());
+    // The file opened, so it is the table.
+    return DecodeTableFile(platform.codec, *bytes);
+}
+
+std::wstring DecodeTableFile(TextCodec& codec, std::string_view bytes) {
+    // Text that will not convert reads as no lines.
+    return codec.Decode(bytes, CodePage::ProcessLocale).value_or(std::wstring());
 }

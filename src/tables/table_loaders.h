@@ -61,5 +61,8 @@ std::wstring FormatBadTableMessage(const std::wstring& where);
 // bytes go to `bytes` when given.
 std::optional<std::wstring> ReadTableFile(Platform& platform, const std::wstring& path, std::string* bytes = nullptr);
 
+// A table file's bytes as ReadTableFile converts them; empty when they do not convert.
+std::wstring DecodeTableFile(TextCodec& codec, std::string_view bytes);
+
 // One query-table line, continuing what the cursors of the same load point to.
 void ParseQueryRow(std::wstring_view line, CWMI& queryTable, CWMIClass*& currentQuery, CWMIProp*& currentProp);

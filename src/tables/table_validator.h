@@ -26,7 +26,8 @@ struct TableProblem {
 std::vector<TableProblem> ValidateTables(FileSystem& files, TextCodec& codec, const std::wstring& folder);
 
 // "OrvaneSPC.csv:3: 8 fields, want 9", with ":<field>" after the line when a
-// field is named, and "warning: " before the message of a warning.
+// field is named, no line for the file as a whole, and "warning: " before the
+// message of a warning.
 std::wstring FormatTableProblem(const TableProblem& problem);
 
 // 0 when there is no problem, 1 when there are only warnings, 2 with any error.

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "app/check_tool.h"
+#include "orvane_version.h"
 #include "platform/win32/check_platform.h"
 #include "platform/win32/win32_console_output.h"
 #include "platform/win32/win32_dll_search.h"
