@@ -16,7 +16,8 @@ std::wstring ExeFolderOf(const std::wstring& exePath) {
     return std::wstring();
 }
 
-OrvaneApp::OrvaneApp(Platform& platform) : wmiResult(std::make_unique<CWMI>()), platform_(platform) {}
+OrvaneApp::OrvaneApp(Platform& platform, std::chrono::milliseconds wmiTimeLimit)
+    : wmiResult(std::make_unique<CWMI>()), platform_(platform), wmiTimeLimit_(wmiTimeLimit) {}
 
 OrvaneApp::~OrvaneApp() { wmiResult.reset(); }
 
@@ -25,15 +26,18 @@ std::wstring OrvaneApp::GetExeDirPath(const std::wstring& name) {
 }
 
 bool OrvaneApp::InitInstance() {
-    ProbeGraphics();
     exeDir = GetExeDirPath(L"");
 
     const bool specOk = LoadSpecTable();
     const bool queryOk = LoadQueryTable();
 
     // Only the checked queries decide the outcome; the others are asked only
-    // when the report will show them.
-    if (queryOk) RunQueries(kCheckedQueries);
+    // when the report will show them. The graphics driver and the management
+    // service need nothing of each other, so they are asked side by side.
+    if (queryOk)
+        ProbeGraphicsBesideQueries(kCheckedQueries);
+    else
+        ProbeGraphics();
     const bool passed = Evaluate();
 
     if (!specOk || !queryOk) return false;  // the loader has said why
@@ -61,10 +65,42 @@ bool OrvaneApp::LoadSpecTable() { return ::LoadSpecTable(platform_, exeDir, spec
 bool OrvaneApp::LoadQueryTable() { return ::LoadQueryTable(platform_, exeDir, queryTable); }
 
 void OrvaneApp::RunQueries(int mode) {
+    if (WmiWorker* worker = StartQueries(mode)) TakeAnswers(*worker);
+}
+
+void OrvaneApp::ProbeGraphicsBesideQueries(int mode) {
+    WmiWorker* worker = StartQueries(mode);
+    ProbeGraphics();
+    if (worker) TakeAnswers(*worker);
+}
+
+bool OrvaneApp::WmiWorkOutstanding() const {
+    for (const auto& worker : wmiWorkers_)
+        if (!worker->Finished()) return true;
+    return false;
+}
+
+WmiWorker* OrvaneApp::StartQueries(int mode) {
     QuerySelection which = QuerySelection::All;
     if (mode == kCheckedQueries) which = QuerySelection::Checked;
     if (mode == kRemainingQueries) which = QuerySelection::Unchecked;
-    ::RunQueries(platform_.wmi, queryTable, which, *wmiResult, answerCounts_);
+    QueryRequest request = SelectQueries(queryTable, which);
+    if (request.items.empty()) return nullptr;  // no COM at all
+
+    // One deadline for every question of the run, whoever asks.
+    const WmiClock::time_point now = WmiClock::now();
+    if (!wmiDeadline_) wmiDeadline_ = now + wmiTimeLimit_;
+    if (now >= *wmiDeadline_) return nullptr;
+
+    wmiWorkers_.push_back(std::make_unique<WmiWorker>(platform_.wmi, std::move(request)));
+    return wmiWorkers_.back().get();
+}
+
+void OrvaneApp::TakeAnswers(WmiWorker& worker) {
+    // An answer that has not come by the deadline counts as no instances.
+    for (size_t i = 0; i < worker.Count(); ++i)
+        if (const QueryAnswer answer = worker.Take(i, *wmiDeadline_))
+            RecordAnswer(queryTable, worker.TableIndex(i), *answer, *wmiResult, answerCounts_);
 }
 
 bool OrvaneApp::Evaluate() {

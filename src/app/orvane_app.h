@@ -1,12 +1,15 @@
 #pragma once
 // The state of one check run, and the fixed order in which it runs.
 
+#include <chrono>
 #include <cstddef>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "platform/platform.h"
+#include "probes/wmi_worker.h"
 #include "tables/orvane_rec.h"
 #include "tables/wmi_records.h"
 
@@ -20,7 +23,10 @@ public:
     static constexpr int kCheckedQueries = 2;
     static constexpr int kRemainingQueries = 3;
 
-    explicit OrvaneApp(Platform& platform);
+    // The longest a run waits for the management service, all its work together.
+    static constexpr std::chrono::milliseconds kWmiTimeLimit{10000};
+
+    explicit OrvaneApp(Platform& platform, std::chrono::milliseconds wmiTimeLimit = kWmiTimeLimit);
     ~OrvaneApp();
 
     OrvaneApp(const OrvaneApp&) = delete;
@@ -42,6 +48,14 @@ public:
     bool LaunchProduct();
     void ShowResultDialog();
 
+    // The graphics probe on this thread while the mode's queries run on a
+    // thread of their own; both results are in when it returns.
+    void ProbeGraphicsBesideQueries(int mode);
+
+    // True while a thread that asked WMI still holds what it made: it may be
+    // stuck in the service, and the process should end without waiting for it.
+    bool WmiWorkOutstanding() const;
+
     std::vector<OrvaneRec> specRows;
     CWMI queryTable;
     std::wstring exeDir;
@@ -52,6 +66,14 @@ public:
     std::unique_ptr<CWMI> wmiResult;
 
 private:
+    // Null when nothing is to be asked, or the time for WMI is up.
+    WmiWorker* StartQueries(int mode);
+    // Records what the worker answers before the deadline.
+    void TakeAnswers(WmiWorker& worker);
+
     Platform& platform_;
     std::vector<size_t> answerCounts_;  // result queries added per table query
+    std::chrono::milliseconds wmiTimeLimit_;
+    std::optional<WmiClock::time_point> wmiDeadline_;  // set when the first question goes out
+    std::vector<std::unique_ptr<WmiWorker>> wmiWorkers_;
 };
