@@ -23,9 +23,6 @@ public:
     Win32WmiSession() : apartment_(COINIT_MULTITHREADED) {}
 
     bool Open(const std::wstring& wmiNamespace) {
-        // The process may already have set its security; either way we go on.
-        ::CoInitializeSecurity(nullptr, -1, nullptr, nullptr, RPC_C_AUTHN_LEVEL_DEFAULT, RPC_C_IMP_LEVEL_IMPERSONATE,
-                               nullptr, EOAC_NONE, nullptr);
         if (FAILED(::CoCreateInstance(CLSID_WbemLocator, nullptr, CLSCTX_INPROC_SERVER, IID_IWbemLocator,
                                       locator_.put_void())) ||
             !locator_)
@@ -37,6 +34,10 @@ public:
                                            nullptr, nullptr, services_.put())) ||
             !services_)
             return false;
+        // Whoever set the process's security first, the providers get to
+        // impersonate us. An in-process service has no proxy to set: fine.
+        ::CoSetProxyBlanket(services_.get(), RPC_C_AUTHN_WINNT, RPC_C_AUTHZ_NONE, nullptr, RPC_C_AUTHN_LEVEL_CALL,
+                            RPC_C_IMP_LEVEL_IMPERSONATE, nullptr, EOAC_NONE);
         return true;
     }
 
@@ -107,6 +108,27 @@ std::vector<WmiInstance> ReadInstances(IEnumWbemClassObject& enumerator, const s
     }
     return instances;
 }
+
+void SettleComSecurity() {
+    static const bool settled = [] {
+        // Windows 8 and later: the apartment outlives every thread's own use of
+        // it. Looked up at run time, so that an older Windows still starts us.
+        using IncrementMtaUsageFn = HRESULT(WINAPI*)(CO_MTA_USAGE_COOKIE*);
+        const auto incrementMtaUsage = reinterpret_cast<IncrementMtaUsageFn>(
+            reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleW(L"ole32.dll"), "CoIncrementMTAUsage")));
+        CO_MTA_USAGE_COOKIE cookie = nullptr;
+        if (incrementMtaUsage) incrementMtaUsage(&cookie);  // kept for the life of the process
+
+        const ComApartmentScope apartment(COINIT_MULTITHREADED);
+        // Something injected may have been first (RPC_E_TOO_LATE): the proxy blanket covers that.
+        ::CoInitializeSecurity(nullptr, -1, nullptr, nullptr, RPC_C_AUTHN_LEVEL_DEFAULT, RPC_C_IMP_LEVEL_IMPERSONATE,
+                               nullptr, EOAC_NONE, nullptr);
+        return true;
+    }();
+    (void)settled;
+}
+
+Win32WmiService::Win32WmiService() { SettleComSecurity(); }
 
 std::unique_ptr<WmiSession> Win32WmiService::Connect(const std::wstring& wmiNamespace) {
     auto session = std::make_unique<Win32WmiSession>();
