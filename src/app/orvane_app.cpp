@@ -1,5 +1,7 @@
 #include "app/orvane_app.h"
 
+#include <algorithm>
+
 #include "app/evaluation.h"
 #include "app/product_launch.h"
 #include "environment/product_environment.h"
@@ -17,7 +19,7 @@ std::wstring ExeFolderOf(const std::wstring& exePath) {
 }
 
 OrvaneApp::OrvaneApp(Platform& platform, std::chrono::milliseconds wmiTimeLimit)
-    : wmiResult(std::make_unique<CWMI>()), platform_(platform), wmiTimeLimit_(wmiTimeLimit) {}
+    : wmiResult(std::make_unique<CWMI>()), platform_(platform), wmiWaitLeft_(wmiTimeLimit) {}
 
 OrvaneApp::~OrvaneApp() { wmiResult.reset(); }
 
@@ -42,9 +44,13 @@ bool OrvaneApp::InitInstance() {
 
     if (!specOk || !queryOk) return false;  // the loader has said why
 
+    // The dialog will show: its remaining queries run while the settings are written.
+    const bool launch = passed && exeExists;
+    WmiWorker* remaining = launch ? nullptr : StartQueries(kRemainingQueries);
+
     if (ReadProductEnvironment()) WriteSettings();
 
-    if (passed && exeExists) {
+    if (launch) {
         if (!LaunchProduct()) {
             std::wstring text = kLaunchFailedMessage;
             text.replace(text.find(L"%s"), 2, commandLine);
@@ -53,7 +59,7 @@ bool OrvaneApp::InitInstance() {
         return false;
     }
 
-    RunQueries(kRemainingQueries);
+    if (remaining) TakeAnswers(*remaining);
     ShowResultDialog();
     return false;
 }
@@ -87,20 +93,21 @@ WmiWorker* OrvaneApp::StartQueries(int mode) {
     QueryRequest request = SelectQueries(queryTable, which);
     if (request.items.empty()) return nullptr;  // no COM at all
 
-    // One deadline for every question of the run, whoever asks.
-    const WmiClock::time_point now = WmiClock::now();
-    if (!wmiDeadline_) wmiDeadline_ = now + wmiTimeLimit_;
-    if (now >= *wmiDeadline_) return nullptr;
+    if (wmiWaitLeft_ <= WmiClock::duration::zero()) return nullptr;  // nobody would wait for the answers
 
     wmiWorkers_.push_back(std::make_unique<WmiWorker>(platform_.wmi, std::move(request)));
     return wmiWorkers_.back().get();
 }
 
 void OrvaneApp::TakeAnswers(WmiWorker& worker) {
-    // An answer that has not come by the deadline counts as no instances.
+    // One time for all WMI waits of the run, whoever asks; an answer that has
+    // not come by then counts as no instances.
+    const WmiClock::time_point start = WmiClock::now();
+    const WmiClock::time_point deadline = start + wmiWaitLeft_;
     for (size_t i = 0; i < worker.Count(); ++i)
-        if (const QueryAnswer answer = worker.Take(i, *wmiDeadline_))
+        if (const QueryAnswer answer = worker.Take(i, deadline))
             RecordAnswer(queryTable, worker.TableIndex(i), *answer, *wmiResult, answerCounts_);
+    wmiWaitLeft_ -= std::min(WmiClock::now() - start, wmiWaitLeft_);
 }
 
 bool OrvaneApp::Evaluate() {

@@ -4,7 +4,6 @@
 #include <chrono>
 #include <cstddef>
 #include <memory>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -23,7 +22,9 @@ public:
     static constexpr int kCheckedQueries = 2;
     static constexpr int kRemainingQueries = 3;
 
-    // The longest a run waits for the management service, all its work together.
+    // The longest a run waits for the management service, all its work
+    // together; time spent on anything else (the graphics probe, a message the
+    // user reads) does not count.
     static constexpr std::chrono::milliseconds kWmiTimeLimit{10000};
 
     explicit OrvaneApp(Platform& platform, std::chrono::milliseconds wmiTimeLimit = kWmiTimeLimit);
@@ -66,14 +67,13 @@ public:
     std::unique_ptr<CWMI> wmiResult;
 
 private:
-    // Null when nothing is to be asked, or the time for WMI is up.
+    // Null when nothing is to be asked, or the time for WMI is spent.
     WmiWorker* StartQueries(int mode);
-    // Records what the worker answers before the deadline.
+    // Records what the worker answers in the time left for WMI.
     void TakeAnswers(WmiWorker& worker);
 
     Platform& platform_;
     std::vector<size_t> answerCounts_;  // result queries added per table query
-    std::chrono::milliseconds wmiTimeLimit_;
-    std::optional<WmiClock::time_point> wmiDeadline_;  // set when the first question goes out
+    WmiClock::duration wmiWaitLeft_;
     std::vector<std::unique_ptr<WmiWorker>> wmiWorkers_;
 };
