@@ -111,14 +111,8 @@ std::vector<WmiInstance> ReadInstances(IEnumWbemClassObject& enumerator, const s
 
 void SettleComSecurity() {
     static const bool settled = [] {
-        // Windows 8 and later: the apartment outlives every thread's own use of
-        // it. Looked up at run time, so that an older Windows still starts us.
-        using IncrementMtaUsageFn = HRESULT(WINAPI*)(CO_MTA_USAGE_COOKIE*);
-        const auto incrementMtaUsage = reinterpret_cast<IncrementMtaUsageFn>(
-            reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleW(L"ole32.dll"), "CoIncrementMTAUsage")));
-        CO_MTA_USAGE_COOKIE cookie = nullptr;
-        if (incrementMtaUsage) incrementMtaUsage(&cookie);  // kept for the life of the process
-
+        // A multithreaded apartment of our own for the call only: the thread
+        // that builds the services keeps no apartment it did not have.
         const ComApartmentScope apartment(COINIT_MULTITHREADED);
         // Something injected may have been first (RPC_E_TOO_LATE): the proxy blanket covers that.
         ::CoInitializeSecurity(nullptr, -1, nullptr, nullptr, RPC_C_AUTHN_LEVEL_DEFAULT, RPC_C_IMP_LEVEL_IMPERSONATE,

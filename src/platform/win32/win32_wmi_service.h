@@ -18,8 +18,8 @@ public:
 };
 
 // Sets the process-wide COM security once, before any thread asks WMI or a
-// graphics driver could set it otherwise, and keeps the multithreaded
-// apartment alive so that the setting holds for the life of the process.
+// graphics driver could set it otherwise. Each session still sets its own
+// proxy blanket, whoever was first.
 void SettleComSecurity();
 
 // The variant types the value text knows, as plain values; every other type is Other.
