@@ -33,6 +33,7 @@ if [ ! -f "$build/CMakeCache.txt" ]; then
 fi
 cmake --build "$build" --target Orvane TestProduct BareLauncher DialogTimer orvane_probe_bench >/dev/null 2>&1 \
   || { echo "building the programs failed" >&2; exit 1; }
+build="$(cd "$build" && pwd)"  # the runs below start in other folders
 
 # The earlier Orvane, from its own sources, with the same toolchain.
 before_exe=""
@@ -88,17 +89,23 @@ orvane_wine reg add "$version_key" /v CurrentVersion /d 10.0 /f >/dev/null 2>&1
 # Two installations side by side, each with the stand-in product.
 bench_root="$WINEPREFIX/drive_c/orvane-bench"
 rm -rf "$bench_root"
-mkdir -p "$bench_root/orvane" "$bench_root/bare" "$bench_root/fail" "$bench_root/fail-before"
+mkdir -p "$bench_root/orvane" "$bench_root/bare" "$bench_root/fail" "$bench_root/before" "$bench_root/fail-before"
 cp "$build/Orvane.exe" "$bench_root/orvane/Orvane.exe"
 cp "$build/Orvane.exe" "$bench_root/fail/Orvane.exe"
-[ -z "$before_exe" ] || cp "$before_exe" "$bench_root/fail-before/Orvane.exe"
+if [ -n "$before_exe" ]; then
+  cp "$before_exe" "$bench_root/before/Orvane.exe"
+  cp "$before_exe" "$bench_root/fail-before/Orvane.exe"
+  cp "$build/TestProduct.exe" "$bench_root/before/vorn_explorer.exe"
+fi
 cp "$build/BareLauncher.exe" "$bench_root/bare/BareLauncher.exe"
 cp "$build/TestProduct.exe" "$bench_root/orvane/vorn_explorer.exe"
 cp "$build/TestProduct.exe" "$bench_root/bare/vorn_explorer.exe"
 # A 32-bit-only prefix reports a 32-bit system, which the built-in row
 # rejects: there the same row asks for 32 bits and lies beside Orvane.
 if [ ! -d "$WINEPREFIX/drive_c/windows/syswow64" ]; then
-  printf '3.3,10.0.19043,32 \x83\x72\x83\x62\x83\x67,vorn_explorer.exe,,1,ok,,\r\n' >"$bench_root/orvane/OrvaneSPC.csv"
+  for folder in orvane before; do
+    printf '3.3,10.0.19043,32 \x83\x72\x83\x62\x83\x67,vorn_explorer.exe,,1,ok,,\r\n' >"$bench_root/$folder/OrvaneSPC.csv"
+  done
 fi
 # A failing machine: its only row asks for a Windows yet to come.
 for folder in fail fail-before; do
@@ -147,16 +154,18 @@ failing=(fail)
 # Warm-up: the first start of anything under Wine loads more than later ones.
 launch "$bench_root/bare" BareLauncher.exe >/dev/null
 launch "$bench_root/orvane" Orvane.exe >/dev/null
+[ -z "$before_exe" ] || launch "$bench_root/before" Orvane.exe >/dev/null
 modes=(none wmi wmi-checked gl)
 for mode in "${modes[@]}"; do probe "$mode" >/dev/null; done
 for folder in "${failing[@]}"; do dialog "$bench_root/$folder" >/dev/null; done
 
-declare -A samples=([bare]="" [orvane]="")
+declare -A samples=([bare]="" [orvane]="" [before]="")
 declare -A inside=()
 for mode in "${modes[@]}" "${failing[@]}"; do samples[$mode]=""; inside[$mode]=""; done
 for _ in $(seq "$rounds"); do
   samples[bare]+="$(launch "$bench_root/bare" BareLauncher.exe) "
   samples[orvane]+="$(launch "$bench_root/orvane" Orvane.exe) "
+  [ -z "$before_exe" ] || samples[before]+="$(launch "$bench_root/before" Orvane.exe) "
   for mode in "${modes[@]}"; do
     read -r wall own < <(probe "$mode")
     samples[$mode]+="$wall "
@@ -198,6 +207,11 @@ awk -v e="$extra" -v p="$probe_all" -v f="$floor" 'BEGIN {
   r = (f > 0 ? e / f : 0)
   printf "pass path / floor:              %.2f (moonshot <= 1.5: %s)\n", r, (r <= 1.5 ? "met" : "not met")
 }'
+if [ -n "$before_exe" ]; then
+  before_pass=$(echo "${samples[before]}" | orvane_median)
+  echo "pass path of $before_commit (its Orvane - bare):  $(( before_pass - bare ))   (samples: ${samples[before]})"
+  awk -v e="$(( before_pass - bare ))" -v p="$probe_all" 'BEGIN { printf "  its pass path / probing everything: %.2f\n", (p > 0 ? e / p : 0) }'
+fi
 echo "failing run, start -> visible dialog: $(echo "${samples[fail]}" | orvane_median)   (samples: ${samples[fail]})"
 if [ -n "$before_exe" ]; then
   echo "  the same, Orvane of $before_commit:  $(echo "${samples[fail-before]}" | orvane_median)   (samples: ${samples[fail-before]})"
