@@ -50,7 +50,8 @@ public:
     void ShowResultDialog();
 
     // The graphics probe on this thread while the mode's queries run on a
-    // thread of their own; both results are in when it returns.
+    // thread of their own; when it returns, the driver strings are in and so
+    // is every answer that came in the time left for WMI.
     void ProbeGraphicsBesideQueries(int mode);
 
     // True while a thread that asked WMI still holds what it made: it may be
