@@ -1,11 +1,13 @@
 # Stand-ins for the end-to-end tests and the pass-path benchmark: a product
-# that records how it was started, and a launcher that does nothing but start it.
+# that records how it was started, a launcher that does nothing but start it,
+# and a timer of a failing run's way to its dialog.
 
 add_executable(TestProduct WIN32 ${CMAKE_CURRENT_LIST_DIR}/../tests/e2e/product/test_product.cpp)
 add_executable(BareLauncher WIN32 ${CMAKE_CURRENT_LIST_DIR}/../tests/e2e/product/bare_launcher.cpp)
 foreach(exe TestProduct BareLauncher)
   target_link_options(${exe} PRIVATE ${ORVANE_WIDE_ENTRY_LINK_OPTIONS})
 endforeach()
+add_executable(DialogTimer ${CMAKE_CURRENT_LIST_DIR}/../tests/e2e/product/dialog_timer.cpp)
 
 # The Win32 side of the product environment and the launch, against the
 # prefix's real profile functions and registry.

@@ -4,28 +4,54 @@
 # launcher that only starts the same product. Every round also times the
 # probes on their own (orvane_probe_bench: an empty program, every WMI query
 # of the built-in table, the OpenGL probe), so that Orvane's extra cost can be
-# set against what probing everything costs. Rounds are interleaved; medians.
+# set against what probing everything costs and against the floor (the slower
+# of the two probes a pass needs), and a failing run from its start to its
+# visible dialog (DialogTimer). Rounds are interleaved; medians.
 #
 #   scripts/bench-pass-path.sh [build-dir] [rounds]
 #
-# The build dir is a MinGW-w64 build (configured here when missing). Uses
-# WINEPREFIX if set, DISPLAY if set (else a private Xvfb). The prefix is made
-# to report Windows 10.0.22631 for the run and put back afterwards.
+# The build dir is a MinGW-w64 build of the bitness this host's Wine runs
+# (scripts/lib/wine-bits.sh; configured here when missing). Uses WINEPREFIX if
+# set, DISPLAY if set (else a private Xvfb). The prefix is made to report
+# Windows 10.0.22631 for the run and put back afterwards.
+# ORVANE_BENCH_BEFORE=<commit> also times the failing run of Orvane built from
+# that commit (in <build-dir>-before), for a before-and-after.
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/lib/common.sh"
 trap 'echo "bench-pass-path: failed at line $LINENO" >&2' ERR
 
 root="$(cd "$(dirname "$0")/.." && pwd)"
-build="${1:-$root/build/bench-win}"
+orvane_select_wine_bits
+build="${1:-$root/build/bench-win$ORVANE_WINE_BITS}"
 rounds="${2:-7}"
 [ "$rounds" -ge 5 ] || { echo "at least 5 rounds" >&2; exit 2; }
+toolchain="$(orvane_toolchain_file "$ORVANE_WINE_BITS")"
+before_commit="${ORVANE_BENCH_BEFORE:-}"
 
 if [ ! -f "$build/CMakeCache.txt" ]; then
-  cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
-    -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-i686.cmake" >/dev/null
+  cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_TOOLCHAIN_FILE="$toolchain" >/dev/null
 fi
-cmake --build "$build" --target Orvane TestProduct BareLauncher orvane_probe_bench >/dev/null 2>&1 \
+cmake --build "$build" --target Orvane TestProduct BareLauncher DialogTimer orvane_probe_bench >/dev/null 2>&1 \
   || { echo "building the programs failed" >&2; exit 1; }
+build="$(cd "$build" && pwd)"  # the runs below start in other folders
+
+# The earlier Orvane, from its own sources, with the same toolchain.
+before_exe=""
+if [ -n "$before_commit" ]; then
+  before="$build-before"
+  if [ "$(cat "$before/commit" 2>/dev/null)" != "$(git -C "$root" rev-parse "$before_commit")" ]; then
+    rm -rf "$before"
+    mkdir -p "$before/src"
+    git -C "$root" archive "$before_commit" | tar -x -C "$before/src"
+    git -C "$root" rev-parse "$before_commit" >"$before/commit"
+  fi
+  if [ ! -f "$before/build/CMakeCache.txt" ]; then
+    cmake -S "$before/src" -B "$before/build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
+      -DCMAKE_TOOLCHAIN_FILE="$toolchain" >/dev/null
+  fi
+  cmake --build "$before/build" --target Orvane >/dev/null 2>&1 || { echo "building $before_commit failed" >&2; exit 1; }
+  before_exe="$before/build/Orvane.exe"
+fi
 
 export WINEDEBUG="${WINEDEBUG:--all}"
 export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
@@ -38,8 +64,8 @@ old_build=""
 old_version=""
 cleanup() {
   if [ -n "$old_build" ]; then
-    wine reg add "$version_key" /v CurrentBuildNumber /d "$old_build" /f >/dev/null 2>&1 || true
-    wine reg add "$version_key" /v CurrentVersion /d "$old_version" /f >/dev/null 2>&1 || true
+    orvane_wine reg add "$version_key" /v CurrentBuildNumber /d "$old_build" /f >/dev/null 2>&1 || true
+    orvane_wine reg add "$version_key" /v CurrentVersion /d "$old_version" /f >/dev/null 2>&1 || true
   fi
   wineserver -k 2>/dev/null || true
   orvane_stop_xvfb
@@ -53,26 +79,39 @@ orvane_ensure_prefix
 wineserver -p 2>/dev/null || true
 
 reg_value() {
-  wine reg query "$version_key" /v "$1" 2>/dev/null | tr -d '\r' | awk -v n="$1" '$1 == n {print $3}'
+  orvane_wine reg query "$version_key" /v "$1" 2>/dev/null | tr -d '\r' | awk -v n="$1" '$1 == n {print $3}'
 }
 old_build="$(reg_value CurrentBuildNumber)"
 old_version="$(reg_value CurrentVersion)"
-wine reg add "$version_key" /v CurrentBuildNumber /d 22631 /f >/dev/null 2>&1
-wine reg add "$version_key" /v CurrentVersion /d 10.0 /f >/dev/null 2>&1
+orvane_wine reg add "$version_key" /v CurrentBuildNumber /d 22631 /f >/dev/null 2>&1
+orvane_wine reg add "$version_key" /v CurrentVersion /d 10.0 /f >/dev/null 2>&1
 
 # Two installations side by side, each with the stand-in product.
 bench_root="$WINEPREFIX/drive_c/orvane-bench"
 rm -rf "$bench_root"
-mkdir -p "$bench_root/orvane" "$bench_root/bare"
+mkdir -p "$bench_root/orvane" "$bench_root/bare" "$bench_root/fail" "$bench_root/before" "$bench_root/fail-before"
 cp "$build/Orvane.exe" "$bench_root/orvane/Orvane.exe"
+cp "$build/Orvane.exe" "$bench_root/fail/Orvane.exe"
+if [ -n "$before_exe" ]; then
+  cp "$before_exe" "$bench_root/before/Orvane.exe"
+  cp "$before_exe" "$bench_root/fail-before/Orvane.exe"
+  cp "$build/TestProduct.exe" "$bench_root/before/vorn_explorer.exe"
+fi
 cp "$build/BareLauncher.exe" "$bench_root/bare/BareLauncher.exe"
 cp "$build/TestProduct.exe" "$bench_root/orvane/vorn_explorer.exe"
 cp "$build/TestProduct.exe" "$bench_root/bare/vorn_explorer.exe"
 # A 32-bit-only prefix reports a 32-bit system, which the built-in row
 # rejects: there the same row asks for 32 bits and lies beside Orvane.
 if [ ! -d "$WINEPREFIX/drive_c/windows/syswow64" ]; then
-  printf '3.3,10.0.19043,32 \x83\x72\x83\x62\x83\x67,vorn_explorer.exe,,1,ok,,\r\n' >"$bench_root/orvane/OrvaneSPC.csv"
+  for folder in orvane before; do
+    printf '3.3,10.0.19043,32 \x83\x72\x83\x62\x83\x67,vorn_explorer.exe,,1,ok,,\r\n' >"$bench_root/$folder/OrvaneSPC.csv"
+  done
 fi
+# A failing machine: its only row asks for a Windows yet to come.
+for folder in fail fail-before; do
+  cp "$build/TestProduct.exe" "$bench_root/$folder/vorn_explorer.exe"
+  printf '3.3,99.0.0,64 \x83\x72\x83\x62\x83\x67,vorn_explorer.exe,,1,ok,,\r\n' >"$bench_root/$folder/OrvaneSPC.csv"
+done
 
 # ms from now_ns to the product's recorded start (FILETIME, 100 ns since 1601).
 product_start_ms() {
@@ -90,35 +129,49 @@ launch() {  # launch <folder> <exe>: prints ms from start to the product's start
   local folder="$1" exe="$2" t0
   rm -f "$folder/launched.txt"
   t0=$(date +%s%N)
-  (cd "$folder" && wine "$exe" >/dev/null 2>&1) || true
+  (cd "$folder" && orvane_wine "$exe" >/dev/null 2>&1) || true
   product_start_ms "$folder/launched.txt" "$t0"
 }
 
 probe() {  # probe <mode>: "<wall ms of the process> <ms inside the probe>" of one orvane_probe_bench run
   local t0 t1 inside
   t0=$(date +%s%N)
-  inside="$(wine "$build/orvane_probe_bench.exe" "$1" 2>/dev/null | tr -d '\r')" || echo "probe $1 found nothing" >&2
+  inside="$(orvane_wine "$build/orvane_probe_bench.exe" "$1" 2>/dev/null | tr -d '\r')" || echo "probe $1 found nothing" >&2
   t1=$(date +%s%N)
   echo "$(( (t1 - t0) / 1000000 )) $(( ${inside:-0} / 1000 ))"
 }
 
+dialog() {  # dialog <folder>: ms from the start of its Orvane.exe to its visible dialog
+  local shown
+  shown="$(cd "$1" && orvane_wine "$build/DialogTimer.exe" 'C:\orvane-bench\'"$(basename "$1")"'\Orvane.exe' \
+    2>/dev/null | tr -d '\r')" || { echo "no dialog from $1" >&2; shown=0; }
+  echo "$shown"
+}
+
+failing=(fail)
+[ -z "$before_exe" ] || failing+=(fail-before)
+
 # Warm-up: the first start of anything under Wine loads more than later ones.
 launch "$bench_root/bare" BareLauncher.exe >/dev/null
 launch "$bench_root/orvane" Orvane.exe >/dev/null
+[ -z "$before_exe" ] || launch "$bench_root/before" Orvane.exe >/dev/null
 modes=(none wmi wmi-checked gl)
 for mode in "${modes[@]}"; do probe "$mode" >/dev/null; done
+for folder in "${failing[@]}"; do dialog "$bench_root/$folder" >/dev/null; done
 
-declare -A samples=([bare]="" [orvane]="")
+declare -A samples=([bare]="" [orvane]="" [before]="")
 declare -A inside=()
-for mode in "${modes[@]}"; do samples[$mode]=""; inside[$mode]=""; done
+for mode in "${modes[@]}" "${failing[@]}"; do samples[$mode]=""; inside[$mode]=""; done
 for _ in $(seq "$rounds"); do
   samples[bare]+="$(launch "$bench_root/bare" BareLauncher.exe) "
   samples[orvane]+="$(launch "$bench_root/orvane" Orvane.exe) "
+  [ -z "$before_exe" ] || samples[before]+="$(launch "$bench_root/before" Orvane.exe) "
   for mode in "${modes[@]}"; do
     read -r wall own < <(probe "$mode")
     samples[$mode]+="$wall "
     inside[$mode]+="$own "
   done
+  for folder in "${failing[@]}"; do samples[$folder]+="$(dialog "$bench_root/$folder") "; done
 done
 
 bare=$(echo "${samples[bare]}" | orvane_median)
@@ -134,8 +187,9 @@ for mode in wmi wmi-checked gl; do
 done
 probe_all=$(( own[wmi] + own[gl] ))
 probe_needed=$(( own[wmi-checked] + own[gl] ))
+floor=$(( own[wmi-checked] > own[gl] ? own[wmi-checked] : own[gl] ))
 
-echo "rounds: $rounds (medians, ms)"
+echo "rounds: $rounds (medians, ms); the ${ORVANE_WINE_BITS}-bit build under Wine ($ORVANE_WINE_BITS_WHY)"
 echo "launcher start -> product start, bare launcher: $bare   (samples: ${samples[bare]})"
 echo "launcher start -> product start, Orvane:        $orvane   (samples: ${samples[orvane]})"
 awk -v o="$orvane" -v b="$bare" 'BEGIN { printf "ratio Orvane / bare:                            %.2f\n", (b > 0 ? o / b : 0) }'
@@ -146,7 +200,19 @@ echo "  the checked WMI query only:            ${own[wmi-checked]}  (${wall[wmi-
 echo "  OpenGL driver:                         ${own[gl]}  (${wall[gl]})"
 echo "probing everything (every query + OpenGL):     $probe_all"
 echo "what a pass must probe (checked query + OpenGL): $probe_needed"
-awk -v e="$extra" -v p="$probe_all" 'BEGIN {
+echo "floor (the slower of the checked query and OpenGL): $floor"
+awk -v e="$extra" -v p="$probe_all" -v f="$floor" 'BEGIN {
   r = (p > 0 ? e / p : 0)
   printf "pass path / probing everything: %.2f (target <= 0.33: %s)\n", r, (r <= 1.0 / 3 ? "met" : "not met")
+  r = (f > 0 ? e / f : 0)
+  printf "pass path / floor:              %.2f (moonshot <= 1.5: %s)\n", r, (r <= 1.5 ? "met" : "not met")
 }'
+if [ -n "$before_exe" ]; then
+  before_pass=$(echo "${samples[before]}" | orvane_median)
+  echo "pass path of $before_commit (its Orvane - bare):  $(( before_pass - bare ))   (samples: ${samples[before]})"
+  awk -v e="$(( before_pass - bare ))" -v p="$probe_all" 'BEGIN { printf "  its pass path / probing everything: %.2f\n", (p > 0 ? e / p : 0) }'
+fi
+echo "failing run, start -> visible dialog: $(echo "${samples[fail]}" | orvane_median)   (samples: ${samples[fail]})"
+if [ -n "$before_exe" ]; then
+  echo "  the same, Orvane of $before_commit:  $(echo "${samples[fail-before]}" | orvane_median)   (samples: ${samples[fail-before]})"
+fi

@@ -6,18 +6,20 @@
 #
 #   scripts/bench-probes.sh [build-dir] [rounds]
 #
-# The build dir is a MinGW-w64 build (configured here when missing). Uses
-# WINEPREFIX if set, DISPLAY if set (else a private Xvfb).
+# The build dir is a MinGW-w64 build of the bitness this host's Wine runs
+# (scripts/lib/wine-bits.sh; configured here when missing). Uses WINEPREFIX if
+# set, DISPLAY if set (else a private Xvfb).
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/lib/common.sh"
 
 root="$(cd "$(dirname "$0")/.." && pwd)"
-build="${1:-$root/build/bench-win}"
+orvane_select_wine_bits
+build="${1:-$root/build/bench-win$ORVANE_WINE_BITS}"
 rounds="${2:-11}"
 
 if [ ! -f "$build/CMakeCache.txt" ]; then
   cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
-    -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-i686.cmake" >/dev/null
+    -DCMAKE_TOOLCHAIN_FILE="$(orvane_toolchain_file "$ORVANE_WINE_BITS")" >/dev/null
 fi
 cmake --build "$build" --target orvane_probe_bench >/dev/null 2>&1 || { echo "building orvane_probe_bench failed" >&2; exit 1; }
 bench="$build/orvane_probe_bench.exe"
@@ -37,7 +39,7 @@ trap cleanup EXIT
 orvane_ensure_prefix
 # One wineserver for the whole run, warmed up, so no run pays for its start.
 wineserver -p
-for mode in none wmi wmi-checked gl; do wine "$bench" "$mode" >/dev/null 2>&1 || true; done
+for mode in none wmi wmi-checked gl; do orvane_wine "$bench" "$mode" >/dev/null 2>&1 || true; done
 
 declare -A samples=([none]="" [wmi]="" [wmi-checked]="" [gl]="")
 declare -A inside=([none]="" [wmi]="" [wmi-checked]="" [gl]="")
@@ -45,7 +47,7 @@ for _ in $(seq "$rounds"); do
   for mode in none wmi wmi-checked gl; do
     start=$(date +%s%N)
     status=0
-    micros=$(wine "$bench" "$mode" 2>/dev/null | tr -d '\r') || status=$?
+    micros=$(orvane_wine "$bench" "$mode" 2>/dev/null | tr -d '\r') || status=$?
     end=$(date +%s%N)
     if [ "$status" -ne 0 ]; then echo "$mode: the probe found nothing (exit $status)" >&2; fi
     samples[$mode]+="$(( (end - start) / 1000000 )) "
@@ -62,7 +64,7 @@ checked=$(echo "${samples[wmi-checked]}" | orvane_median)
 checked_in=$(echo "${inside[wmi-checked]}" | orvane_median)
 gl_in=$(echo "${inside[gl]}" | orvane_median)
 
-echo "rounds: $rounds; medians in ms"
+echo "rounds: $rounds; medians in ms; the ${ORVANE_WINE_BITS}-bit build under Wine ($ORVANE_WINE_BITS_WHY)"
 echo "                           process  minus baseline  measured inside"
 printf "baseline (empty program)  %7d\n" "$base"
 printf "WMI queries (all five)    %7d  %14d  %15d\n" "$wmi" "$((wmi - base))" "$wmi_in"

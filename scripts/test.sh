@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Runs every test, stage by stage, and fails when any stage fails:
 #   native   Debug build, unit suite
-#   sanitize unit suite under AddressSanitizer and UndefinedBehaviorSanitizer
+#   sanitize unit suite under AddressSanitizer and UndefinedBehaviorSanitizer,
+#            then under ThreadSanitizer (the WMI queries run on a thread of their own)
 #   fuzz     each libFuzzer target for a bounded time (ORVANE_FUZZ_SECONDS in all, default 60)
 #   reproducible  two clean builds of the shipped programs in two folders
 #            give identical bytes (scripts/check-reproducible.sh)
@@ -57,7 +58,10 @@ stage_sanitize() {
   export ASAN_OPTIONS="detect_leaks=1:abort_on_error=0:strict_string_checks=1:detect_stack_use_after_return=1"
   export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
   orvane_cmake_build "$BUILD/sanitize" -DCMAKE_BUILD_TYPE=Debug -DORVANE_SANITIZE=ON &&
-    ctest --test-dir "$BUILD/sanitize" --output-on-failure -j "$(orvane_jobs)" --timeout 900
+    ctest --test-dir "$BUILD/sanitize" --output-on-failure -j "$(orvane_jobs)" --timeout 900 || return 1
+  orvane_cmake_configure "$BUILD/tsan" -DCMAKE_BUILD_TYPE=Debug -DORVANE_TSAN=ON &&
+    cmake --build "$BUILD/tsan" -j "$(orvane_jobs)" --target orvane_unit_tests &&
+    TSAN_OPTIONS="halt_on_error=1" ctest --test-dir "$BUILD/tsan" --output-on-failure --timeout 900
 }
 
 # Only the shipped programs, twice: the test programs add nothing to the answer.

@@ -58,36 +58,53 @@ std::wstring VariantToText(const WmiValue& value) {
     return L" ";
 }
 
-void RunQueries(WmiService& wmi, const CWMI& table, QuerySelection which, CWMI& result,
-                std::vector<size_t>& answerCounts) {
-    const bool anySelected = std::any_of(table.queries.begin(), table.queries.end(),
-                                         [which](const std::unique_ptr<CWMIClass>& q) { return q && IsSelected(*q, which); });
-    if (!anySelected) return;  // no COM at all
-    if (answerCounts.size() < table.queries.size()) answerCounts.resize(table.queries.size(), 0);
-
-    const std::unique_ptr<WmiSession> session = wmi.Connect(table.wmiNamespace);
-    if (!session) return;
-
+QueryRequest SelectQueries(const CWMI& table, QuerySelection which) {
+    QueryRequest request;
+    request.wmiNamespace = table.wmiNamespace;
     for (size_t q = 0; q < table.queries.size(); ++q) {
         const CWMIClass* tableQuery = table.queries[q].get();
         if (!tableQuery || !IsSelected(*tableQuery, which)) continue;
-
-        std::vector<std::wstring> names;
-        names.reserve(tableQuery->props.size());
-        for (const auto& prop : tableQuery->props) names.push_back(prop ? prop->name : std::wstring());
-
-        const std::optional<std::vector<WmiInstance>> instances = session->Query(tableQuery->query, names);
-        if (!instances) continue;
-
-        // Answers go where a run of every query in table order would have put them.
-        size_t insertAt = std::accumulate(answerCounts.begin(), answerCounts.begin() + static_cast<std::ptrdiff_t>(q) + 1,
-                                          size_t{0});
-        insertAt = std::min(insertAt, result.queries.size());
-        for (const WmiInstance& instance : *instances) {
-            result.queries.insert(result.queries.begin() + static_cast<std::ptrdiff_t>(insertAt),
-                                  MakeResultQuery(*tableQuery, instance));
-            ++insertAt;
-            ++answerCounts[q];
-        }
+        QueryRequest::Item item;
+        item.tableIndex = q;
+        item.wql = tableQuery->query;
+        item.properties.reserve(tableQuery->props.size());
+        for (const auto& prop : tableQuery->props) item.properties.push_back(prop ? prop->name : std::wstring());
+        request.items.push_back(std::move(item));
     }
+    return request;
+}
+
+void AskQueries(WmiService& wmi, const QueryRequest& request,
+                const std::function<void(size_t, QueryAnswer)>& answer) {
+    if (request.items.empty()) return;  // no COM at all
+
+    std::unique_ptr<WmiSession> session = wmi.Connect(request.wmiNamespace);
+    for (size_t i = 0; i < request.items.size(); ++i) {
+        const QueryRequest::Item& item = request.items[i];
+        answer(i, session ? session->Query(item.wql, item.properties) : std::nullopt);
+    }
+}
+
+void RecordAnswer(const CWMI& table, size_t tableIndex, const std::vector<WmiInstance>& instances, CWMI& result,
+                  std::vector<size_t>& answerCounts) {
+    if (tableIndex >= table.queries.size() || !table.queries[tableIndex]) return;
+    if (answerCounts.size() < table.queries.size()) answerCounts.resize(table.queries.size(), 0);
+
+    size_t insertAt = std::accumulate(answerCounts.begin(),
+                                      answerCounts.begin() + static_cast<std::ptrdiff_t>(tableIndex) + 1, size_t{0});
+    insertAt = std::min(insertAt, result.queries.size());
+    for (const WmiInstance& instance : instances) {
+        result.queries.insert(result.queries.begin() + static_cast<std::ptrdiff_t>(insertAt),
+                              MakeResultQuery(*table.queries[tableIndex], instance));
+        ++insertAt;
+        ++answerCounts[tableIndex];
+    }
+}
+
+void RunQueries(WmiService& wmi, const CWMI& table, QuerySelection which, CWMI& result,
+                std::vector<size_t>& answerCounts) {
+    const QueryRequest request = SelectQueries(table, which);
+    AskQueries(wmi, request, [&](size_t i, const QueryAnswer& instances) {
+        if (instances) RecordAnswer(table, request.items[i].tableIndex, *instances, result, answerCounts);
+    });
 }

@@ -1,5 +1,7 @@
 #include "fakes/fake_services.h"
 
+#include <thread>
+
 namespace {
 
 class FakeWmiSession : public WmiSession {
@@ -9,6 +11,7 @@ public:
     std::optional<std::vector<WmiInstance>> Query(const std::wstring& wql,
                                                   const std::vector<std::wstring>& properties) override {
         service_.askedQueries.push_back(wql);
+        service_.WaitBefore(wql);
         auto it = service_.answers.find(wql);
         if (it == service_.answers.end()) return std::nullopt;
         const FakeWmiService::Answer& answer = it->second;
@@ -36,8 +39,22 @@ private:
 
 std::unique_ptr<WmiSession> FakeWmiService::Connect(const std::wstring& wmiNamespace) {
     connectedNamespaces.push_back(wmiNamespace);
+    WaitBefore(kConnect);
     if (!connects) return nullptr;
     return std::make_unique<FakeWmiSession>(*this);
+}
+
+void FakeWmiService::Release() {
+    const std::lock_guard<std::mutex> lock(mutex_);
+    open_ = true;
+    released_.notify_all();
+}
+
+void FakeWmiService::WaitBefore(const std::wstring& step) {
+    std::this_thread::sleep_for(delay);
+    if (step != stallsAt) return;
+    std::unique_lock<std::mutex> lock(mutex_);
+    released_.wait(lock, [this] { return open_; });
 }
 
 WmiValue TextValue(const std::wstring& text) {

@@ -2,9 +2,12 @@
 // Simple fakes of the platform services: they record what they were asked and
 // answer what the test put in them.
 
+#include <chrono>
+#include <condition_variable>
 #include <functional>
 #include <map>
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <string>
 #include <utility>
@@ -55,9 +58,10 @@ public:
     bool succeeds = true;
 };
 
-// Answers queries from a table keyed by the WQL text.
+// Answers queries from a table keyed by the WQL text, on whichever thread asks.
 class FakeWmiService : public WmiService {
 public:
+    static constexpr const wchar_t* kConnect = L"<connect>";
     struct Answer {
         std::vector<std::wstring> names;  // instance "Name"s
         // property name -> one value per instance; absent properties read as Other
@@ -68,8 +72,18 @@ public:
 
     std::map<std::wstring, Answer> answers;  // queries without an answer get no enumerator
     bool connects = true;
+    std::chrono::milliseconds delay{0};  // before every answer, the connection's too
+    std::wstring stallsAt;  // kConnect or a query's text: no answer there until Release()
     std::vector<std::wstring> connectedNamespaces;
     std::vector<std::wstring> askedQueries;
+
+    void Release();
+    void WaitBefore(const std::wstring& step);  // as told, before step answers
+
+private:
+    std::mutex mutex_;
+    std::condition_variable released_;
+    bool open_ = false;
 };
 
 WmiValue TextValue(const std::wstring& text);

@@ -1,11 +1,15 @@
-// The check run as a whole, over fakes: which queries it asks, and how it ends.
+// The check run as a whole, over fakes: which queries it asks, how it ends,
+// and how long it waits for the management service.
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <sstream>
+#include <thread>
 
 #include "app/orvane_app.h"
 #include "fakes/fake_platform.h"
+#include "probes/wmi_queries.h"
 
 namespace {
 
@@ -62,16 +66,36 @@ std::wstring Describe(const CWMI& tree) {
     return out.str();
 }
 
-// The tree a run that asks every query in table order leaves behind.
+// The tree a run that asks every query in table order, on one thread, leaves behind.
 std::wstring TreeFromEveryQuery(const wchar_t* osVersion) {
     Machine m(osVersion);
     OrvaneApp app(m.fake.platform);
     app.exeDir = app.GetExeDirPath(L"");
     EXPECT_TRUE(app.LoadSpecTable());
     EXPECT_TRUE(app.LoadQueryTable());
-    app.RunQueries(OrvaneApp::kAllQueries);
+    std::vector<size_t> counts;
+    RunQueries(m.fake.wmi, app.queryTable, QuerySelection::All, *app.wmiResult, counts);
     app.Evaluate();
     return Describe(*app.wmiResult);
+}
+
+// Everything a run shows, writes and starts.
+std::wstring Outcome(const OrvaneApp& app, const FakePlatform& fake) {
+    std::wostringstream out;
+    out << Describe(*app.wmiResult) << L"starts " << fake.launcher.started.size() << L"\n";
+    for (const auto& view : fake.resultWindow.shownViews) out << view.status << L"\n" << view.report << L"\n";
+    for (const auto& text : fake.messages.shown) out << text << L"\n";
+    for (const auto& write : fake.profiles.writes) out << write << L"\n";
+    return out.str();
+}
+
+// Lets a thread left in the service go, and waits until it has let go of the fakes.
+void ReleaseAndSettle(Machine& m, const OrvaneApp& app) {
+    m.fake.wmi.Release();
+    const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (app.WmiWorkOutstanding() && std::chrono::steady_clock::now() < giveUp)
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    EXPECT_FALSE(app.WmiWorkOutstanding());
 }
 
 }  // namespace
@@ -94,10 +118,12 @@ TEST(CheckSequence, FailingRunShowsTheTreeOfEveryQueryInTableOrder) {
     struct Case {
         const wchar_t* osVersion;
         bool productPresent;
-    } cases[] = {{L"10.0.17763", true}, {L"10.0.22631", false}};  // fails; passes without the product
+        int delayMs;  // a slow service that still answers in time loses nothing
+    } cases[] = {{L"10.0.17763", true, 0}, {L"10.0.22631", false, 0}, {L"10.0.17763", true, 40}};
     for (const auto& c : cases) {
         const wchar_t* osVersion = c.osVersion;
         Machine m(osVersion, c.productPresent);
+        m.fake.wmi.delay = std::chrono::milliseconds(c.delayMs);
         OrvaneApp app(m.fake.platform);
         app.InitInstance();
 
@@ -162,4 +188,66 @@ TEST(CheckSequence, SettingsRecordTheGraphicsAndTheCommandOnEveryLoadedRun) {
     EXPECT_EQ(app.settingsPath, ini);
     EXPECT_EQ(m.fake.profiles.files[ini][L"OpenGL|GL_VERSION"], L"4.5 (Core Profile) Mesa 22.3.6");
     EXPECT_EQ(m.fake.profiles.files[ini][L"EXEC|PATH"], L"");  // no row selected
+}
+
+TEST(CheckSequence, WmiGetsOneDeadlineAndWhatCameInTimeCounts) {
+    using std::chrono::milliseconds;
+    const milliseconds limit(200);
+    const milliseconds margin(600);
+    struct Case {
+        const char* meaning;
+        const wchar_t* osVersion;
+        const wchar_t* stallsAt;
+        int delayMs;
+        std::vector<const wchar_t*> unanswered;  // what the same run without a stall lacks
+    } cases[] = {
+        {"never connects: as a failed connection, on the failing path", L"10.0.17763", FakeWmiService::kConnect, 0,
+         {kComputerQuery, kOsQuery, kVideoQuery, kProcessorQuery}},
+        {"checked query never answers: as a failed query", L"10.0.22631", kOsQuery, 0, {kOsQuery}},
+        {"a remaining query never answers: the dialog shows what came", L"10.0.17763", kVideoQuery, 0,
+         {kVideoQuery, kProcessorQuery}},
+        {"slow, but every answer in time: nothing lost", L"10.0.17763", L"", 20, {}},
+    };
+    for (const auto& c : cases) {
+        Machine reference(c.osVersion);
+        for (const wchar_t* query : c.unanswered) reference.fake.wmi.answers.erase(query);
+        if (c.unanswered.size() == 4) reference.fake.wmi.connects = false;
+        OrvaneApp expected(reference.fake.platform);
+        expected.InitInstance();
+
+        Machine m(c.osVersion);
+        m.fake.wmi.stallsAt = c.stallsAt;
+        m.fake.wmi.delay = milliseconds(c.delayMs);
+        OrvaneApp app(m.fake.platform, limit);
+        const auto start = std::chrono::steady_clock::now();
+        app.InitInstance();
+        const auto took = std::chrono::steady_clock::now() - start;
+
+        EXPECT_LT(took, limit + margin) << c.meaning;
+        EXPECT_EQ(Outcome(app, m.fake), Outcome(expected, reference.fake)) << c.meaning;
+        if (*c.stallsAt) {
+            EXPECT_TRUE(app.WmiWorkOutstanding()) << c.meaning;
+        }
+        ReleaseAndSettle(m, app);
+    }
+}
+
+TEST(CheckSequence, PublicStepsKeepTheDeadlineToo) {
+    using std::chrono::milliseconds;
+    const milliseconds limit(200);
+    Machine m(L"10.0.22631");
+    m.fake.wmi.stallsAt = FakeWmiService::kConnect;
+    OrvaneApp app(m.fake.platform, limit);
+    const auto start = std::chrono::steady_clock::now();
+    app.ProbeGraphics();
+    app.exeDir = app.GetExeDirPath(L"");
+    EXPECT_TRUE(app.LoadSpecTable());
+    EXPECT_TRUE(app.LoadQueryTable());
+    app.RunQueries(OrvaneApp::kAllQueries);
+    app.RunQueries(OrvaneApp::kAllQueries);  // past the deadline nothing more is asked
+    app.Evaluate();
+    EXPECT_LT(std::chrono::steady_clock::now() - start, limit + milliseconds(600));
+    EXPECT_TRUE(app.wmiResult->queries.empty());
+    ReleaseAndSettle(m, app);
+    EXPECT_EQ(m.fake.wmi.connectedNamespaces.size(), 1u);
 }

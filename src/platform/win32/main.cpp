@@ -17,5 +17,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     Win32Platform win32;
     OrvaneApp app(win32.platform);
     app.InitInstance();
+    // A WMI thread left behind may be stuck in the service, even holding the
+    // loader lock that a normal exit takes: end the process around it.
+    if (app.WmiWorkOutstanding()) ::TerminateProcess(::GetCurrentProcess(), 0);
     return 0;
 }

@@ -23,9 +23,6 @@ public:
     Win32WmiSession() : apartment_(COINIT_MULTITHREADED) {}
 
     bool Open(const std::wstring& wmiNamespace) {
-        // The process may already have set its security; either way we go on.
-        ::CoInitializeSecurity(nullptr, -1, nullptr, nullptr, RPC_C_AUTHN_LEVEL_DEFAULT, RPC_C_IMP_LEVEL_IMPERSONATE,
-                               nullptr, EOAC_NONE, nullptr);
         if (FAILED(::CoCreateInstance(CLSID_WbemLocator, nullptr, CLSCTX_INPROC_SERVER, IID_IWbemLocator,
                                       locator_.put_void())) ||
             !locator_)
@@ -37,6 +34,10 @@ public:
                                            nullptr, nullptr, services_.put())) ||
             !services_)
             return false;
+        // Whoever set the process's security first, the providers get to
+        // impersonate us. An in-process service has no proxy to set: fine.
+        ::CoSetProxyBlanket(services_.get(), RPC_C_AUTHN_WINNT, RPC_C_AUTHZ_NONE, nullptr, RPC_C_AUTHN_LEVEL_CALL,
+                            RPC_C_IMP_LEVEL_IMPERSONATE, nullptr, EOAC_NONE);
         return true;
     }
 
@@ -107,6 +108,21 @@ std::vector<WmiInstance> ReadInstances(IEnumWbemClassObject& enumerator, const s
     }
     return instances;
 }
+
+void SettleComSecurity() {
+    static const bool settled = [] {
+        // A multithreaded apartment of our own for the call only: the thread
+        // that builds the services keeps no apartment it did not have.
+        const ComApartmentScope apartment(COINIT_MULTITHREADED);
+        // Something injected may have been first (RPC_E_TOO_LATE): the proxy blanket covers that.
+        ::CoInitializeSecurity(nullptr, -1, nullptr, nullptr, RPC_C_AUTHN_LEVEL_DEFAULT, RPC_C_IMP_LEVEL_IMPERSONATE,
+                               nullptr, EOAC_NONE, nullptr);
+        return true;
+    }();
+    (void)settled;
+}
+
+Win32WmiService::Win32WmiService() { SettleComSecurity(); }
 
 std::unique_ptr<WmiSession> Win32WmiService::Connect(const std::wstring& wmiNamespace) {
     auto session = std::make_unique<Win32WmiSession>();

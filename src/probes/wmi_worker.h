@@ -1,0 +1,43 @@
+#pragma once
+// The queries of one request asked on a thread of their own, so that a
+// management service that never answers keeps nobody waiting: each answer is
+// handed over once, and every wait for one ends at a deadline.
+
+#include <chrono>
+#include <cstddef>
+#include <future>
+#include <vector>
+
+#include "platform/wmi_service.h"
+#include "probes/wmi_queries.h"
+
+using WmiClock = std::chrono::steady_clock;
+
+class WmiWorker {
+public:
+    // Starts asking. The thread owns the request, its session (and with it its
+    // COM apartment) and each answer until it is taken; it is never joined, so
+    // it may be left behind inside the service. wmi must stay usable for as
+    // long as the thread runs.
+    WmiWorker(WmiService& wmi, QueryRequest request);
+
+    WmiWorker(const WmiWorker&) = delete;
+    WmiWorker& operator=(const WmiWorker&) = delete;
+
+    size_t Count() const { return tableIndices_.size(); }
+    size_t TableIndex(size_t item) const { return tableIndices_[item]; }
+
+    // The answer to an item, waiting until the deadline at most; nullopt when
+    // it has not come by then. Each item is taken once.
+    QueryAnswer Take(size_t item, WmiClock::time_point deadline);
+
+    // True once the thread has let go of everything it made.
+    bool Finished() const;
+
+private:
+    struct Job;
+
+    std::vector<size_t> tableIndices_;
+    std::vector<std::future<QueryAnswer>> answers_;
+    std::future<void> finished_;
+};
