@@ -1,5 +1,7 @@
 #include "app/check_tool.h"
 
+#include <memory>
+
 #include "app/check_command_line.h"
 #include "app/check_platform_parts.h"
 #include "app/check_report_json.h"
@@ -47,7 +49,10 @@ int RunReport(Platform& platform, const CheckOptions& options, const CheckToolIn
     // Whatever the caller's platform would show, start or write, we put aside.
     CollectedMessages messages;
     RefusingLauncher launcher;
-    WmiConnectionWatch wmi(platform.wmi);
+    // A WMI thread left behind in the service still holds the watch, so the
+    // watch is let go (not freed) when that happens; the process ends soon after.
+    auto watch = std::make_unique<WmiConnectionWatch>(platform.wmi);
+    WmiConnectionWatch& wmi = *watch;
     NoProfileFiles profiles;
     NoResultWindow resultWindow;
     Platform looking{platform.files, platform.codec,    platform.resources, messages, platform.system,
@@ -61,6 +66,10 @@ int RunReport(Platform& platform, const CheckOptions& options, const CheckToolIn
     const bool queryOk = app.LoadQueryTable();
     if (queryOk) app.RunQueries(OrvaneApp::kAllQueries);
     const bool passed = app.Evaluate();
+    if (app.WmiWorkOutstanding()) {
+        output.wmiWorkOutstanding = true;
+        static_cast<void>(watch.release());
+    }
 
     const wchar_t decimalSeparator = platform.system.DecimalSeparator();
     const ResultView view = ComposeResultView(*app.wmiResult, app.runRecord, app.exeExists, decimalSeparator);

@@ -26,6 +26,9 @@ struct CheckToolInfo {
 struct CheckToolOutput {
     std::string standardOutput;
     std::string standardError;
+    // A WMI thread is still inside the service, perhaps for good: the caller
+    // ends the process around it instead of exiting normally.
+    bool wmiWorkOutstanding = false;
 };
 
 // The exit code of a check: an unusable table before an unreachable WMI

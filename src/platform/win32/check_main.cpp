@@ -44,6 +44,11 @@ int wmain(int argc, wchar_t** argv) {
     const int exitCode = RunCheckTool(win32.platform, args, {L"" ORVANE_VERSION_TEXT, UtcTimeNow()}, output);
 
     WriteStandardStream(StandardStream::Error, output.standardError);
-    if (!WriteStandardStream(StandardStream::Output, output.standardOutput)) return kCheckOutputNotWritten;
-    return exitCode;
+    int status = exitCode;
+    if (!WriteStandardStream(StandardStream::Output, output.standardOutput)) status = kCheckOutputNotWritten;
+    // A WMI thread left behind may be stuck in the service, even holding the
+    // loader lock that a normal exit takes: end the process around it. The
+    // output is already with the system.
+    if (output.wmiWorkOutstanding) ::TerminateProcess(::GetCurrentProcess(), static_cast<UINT>(status));
+    return status;
 }
