@@ -324,6 +324,7 @@ void OrvaneDlg::OnSize() {
 }
 
 void OrvaneDlg::OnGetMinMaxInfo(MINMAXINFO& info) {
+    if (m_takingSuggestedRect) return;  // Windows' rectangle for the new DPI comes first
     // The template's size, or on a screen too small for it the least that still shows everything.
     const RECT design = FrameAround(ToPixels({0, 0, kResultDialogWidth, kResultDialogHeight}));
     RECT content = ToPixels({0, 0, kResultDialogMinWidth, kResultDialogMinHeight});
@@ -362,7 +363,9 @@ void OrvaneDlg::OnDpiChanged(UINT dpi, const RECT& suggested) {
 
     const RECT fitted = ToRect(::FitIntoWorkArea(ToLayout(suggested), ToLayout(WorkAreaAround(suggested)),
                                                  WorkAreaMargin()));
+    m_takingSuggestedRect = true;
     ::SetWindowPos(m_hWnd, nullptr, fitted.left, fitted.top, fitted.right - fitted.left, fitted.bottom - fitted.top,
                    SWP_NOZORDER | SWP_NOACTIVATE);
+    m_takingSuggestedRect = false;
     OnSize();  // also when the rectangle kept its size
 }

@@ -49,6 +49,7 @@ private:
     LOGFONTW m_templateFont{};         // the dialog manager's font, made at m_templateFontDpi
     UINT m_templateFontDpi = 96;
     UniqueFont m_font;                 // the controls' font after a DPI change
+    bool m_takingSuggestedRect = false;  // while WM_DPICHANGED moves the frame
     UniqueIcon m_hIcon;       // the large icon: window icon, minimised drawing, drag icon
     UniqueIcon m_hSmallIcon;  // loaded at its own size so the title bar does not show a shrunk picture
     std::wstring m_strStatus;
