@@ -667,7 +667,8 @@ INPUT KeyInput(WORD key, bool up) {
 }  // namespace
 
 bool PressKey(HWND window, WORD key, std::vector<WORD> modifiers) {
-    ::SetForegroundWindow(window);
+    // Not again when it is: that would close an open menu.
+    if (::GetForegroundWindow() != window) ::SetForegroundWindow(window);
     std::vector<INPUT> inputs;
     for (WORD modifier : modifiers) inputs.push_back(KeyInput(modifier, false));
     inputs.push_back(KeyInput(key, false));
