@@ -258,7 +258,7 @@ private:
 
 // A Wine virtual desktop of a given size, for a screen smaller than the test
 // display: programs started on it (OrvaneProcess::UseDesktop) see a monitor
-// of that size, with the taskbar Wine's desktop shell puts at its bottom.
+// of that size. Its window shows on the test display.
 class VirtualScreen {
 public:
     VirtualScreen(const std::wstring& name, int width, int height);
@@ -268,7 +268,7 @@ public:
 
     bool ok() const { return desktop_ != nullptr; }
     const std::wstring& name() const { return name_; }
-    // The screen less the taskbar, once a program has shown a window on it.
+    // The screen less the taskbar where Wine's desktop shows one.
     RECT WorkArea() const;
 
 private:

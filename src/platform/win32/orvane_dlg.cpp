@@ -140,12 +140,16 @@ INT_PTR OrvaneDlg::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 BOOL OrvaneDlg::OnInitDialog() {
     m_dpi = WindowDpi(m_hWnd);
     KeepDialogFromRescalingItself(m_hWnd);
-    // The dialog manager's own units for the template font: one unit is a quarter/eighth of them.
+    // The dialog manager's base units for the template font: 4 x 8 dialog units map onto them.
     RECT base{0, 0, 4, 8};
     ::MapDialogRect(m_hWnd, &base);
     m_baseUnits = {base.right, base.bottom};
     const auto templateFont = reinterpret_cast<HFONT>(::SendMessageW(m_hWnd, WM_GETFONT, 0, 0));
-    if (templateFont && ::GetObjectW(templateFont, sizeof m_templateFont, &m_templateFont)) m_templateFontDpi = m_dpi;
+    LOGFONTW font{};
+    if (templateFont && ::GetObjectW(templateFont, sizeof font, &font) == sizeof font) {
+        m_templateFont = font;
+        m_templateFontDpi = m_dpi;
+    }
 
     AddAboutItem();
     LoadIcons();
@@ -344,20 +348,22 @@ void OrvaneDlg::OnGetMinMaxInfo(MINMAXINFO& info) {
 }
 
 void OrvaneDlg::OnDpiChanged(UINT dpi, const RECT& suggested) {
+    if (dpi == 0) return;
     const UINT previous = std::exchange(m_dpi, dpi);
     // The dialog manager made its font once, at the first DPI: the controls need one made for this one.
-    UniqueFont font = DialogFontForDpi(m_templateFont, m_templateFontDpi, dpi);
+    DialogBaseUnits measured;
+    UniqueFont font = m_templateFont ? DialogFontForDpi(*m_templateFont, m_templateFontDpi, dpi) : UniqueFont();
     if (font) {
         for (HWND child = ::GetWindow(m_hWnd, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT))
             ::SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), FALSE);
-        const DialogBaseUnits measured = MeasureDialogBaseUnits(m_hWnd, font.get());
-        if (measured.x > 0 && measured.y > 0) {
-            m_baseUnits = measured;
-        } else {
-            m_baseUnits = {::MulDiv(m_baseUnits.x, static_cast<int>(dpi), static_cast<int>(previous)),
-                           ::MulDiv(m_baseUnits.y, static_cast<int>(dpi), static_cast<int>(previous))};
-        }
+        measured = MeasureDialogBaseUnits(m_hWnd, font.get());
         m_font = std::move(font);  // the previous one is no longer shown by any control
+    }
+    if (measured.x > 0 && measured.y > 0) {
+        m_baseUnits = measured;
+    } else {  // no font to measure: near enough
+        m_baseUnits = {::MulDiv(m_baseUnits.x, static_cast<int>(dpi), static_cast<int>(previous)),
+                       ::MulDiv(m_baseUnits.y, static_cast<int>(dpi), static_cast<int>(previous))};
     }
     LoadIcons();
 

@@ -6,6 +6,7 @@
 
 #include <array>
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "platform/result_window.h"
@@ -46,7 +47,7 @@ private:
     HWND m_hWnd = nullptr;
     UINT m_dpi = 96;                   // the window's DPI: the system's at first, then each WM_DPICHANGED's
     DialogBaseUnits m_baseUnits;       // of the font the controls show, at m_dpi
-    LOGFONTW m_templateFont{};         // the dialog manager's font, made at m_templateFontDpi
+    std::optional<LOGFONTW> m_templateFont;  // the dialog manager's font, made at m_templateFontDpi
     UINT m_templateFontDpi = 96;
     UniqueFont m_font;                 // the controls' font after a DPI change
     bool m_takingSuggestedRect = false;  // while WM_DPICHANGED moves the frame

@@ -66,9 +66,10 @@ DesktopShellOutcome OpenThroughDesktopShell(const std::wstring& url) {
     VARIANT* showValue = show.put();
     showValue->vt = VT_I4;
     showValue->lVal = SW_SHOWNORMAL;
+    // S_FALSE: the shell could not open it.
     const HRESULT hr = shell->ShellExecute(file.get(), *noArguments.put(), *noDirectory.put(), *defaultVerb.put(),
                                            show.get());
-    return SUCCEEDED(hr) ? DesktopShellOutcome::Opened : DesktopShellOutcome::Failed;
+    return hr == S_OK ? DesktopShellOutcome::Opened : DesktopShellOutcome::Failed;
 }
 
 }  // namespace
