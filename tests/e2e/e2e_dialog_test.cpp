@@ -551,7 +551,7 @@ TEST(E2eDialog, DpiChangeTo144LaysTheControlsOutAgain) {
     const RECT suggested{frame.left, frame.top, frame.left + scaled(frame.right - frame.left),
                          frame.top + scaled(frame.bottom - frame.top)};
     if (suggested.right > ::GetSystemMetrics(SM_CXSCREEN) || suggested.bottom > ::GetSystemMetrics(SM_CYSCREEN))
-        GTEST_SKIP() << "the screen is too small for the dialog at 144 DPI";
+        GTEST_SKIP() << "the screen is too small for the dialog at 144 DPI: " << Describe(frame) << " at " << dpi;
     const RECT button = InClient(dialog, ControlRect(dialog, IDOK));
     const RECT status = InClient(dialog, ControlRect(dialog, kStatusId));
 

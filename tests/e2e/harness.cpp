@@ -626,6 +626,9 @@ VirtualScreen::VirtualScreen(const std::wstring& name, int width, int height)
 
 VirtualScreen::~VirtualScreen() {
     if (desktop_) ::CloseDesktop(desktop_);
+    // Wine's virtual desktop leaves its size as every desktop's display mode:
+    // back to the display's own, or later tests see the small screen.
+    ::ChangeDisplaySettingsExW(nullptr, nullptr, nullptr, 0, nullptr);
 }
 
 namespace {
