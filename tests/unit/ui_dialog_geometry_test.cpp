@@ -118,9 +118,6 @@ TEST(LinkMarkup, CaptionIsOneLinkWhateverItHolds) {
         {L"", L"<a></a>"},
     };
     for (const auto& c : cases) EXPECT_EQ(LinkMarkup(c.text), c.markup);
-    // The address stands as it is, "%s" in it included.
-    EXPECT_EQ(LinkOpenFailedMessage(L"https://example.com/%s?a=1"),
-              L"サポート ページを開けませんでした。\nhttps://example.com/%s?a=1");
 }
 
 }  // namespace
