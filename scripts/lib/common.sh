@@ -43,11 +43,12 @@ orvane_free_display() {
   return 1
 }
 
-# Starts Xvfb on a free display; sets DISPLAY and ORVANE_XVFB_PID.
+# Starts Xvfb on a free display, 1280x1024 unless given (WxH); sets DISPLAY
+# and ORVANE_XVFB_PID.
 orvane_start_xvfb() {
-  local n tries
+  local n tries size="${1:-1280x1024}"
   n="$(orvane_free_display)" || { echo "no free X display" >&2; return 1; }
-  Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >"${TMPDIR:-/tmp}/orvane-xvfb-$n.log" 2>&1 &
+  Xvfb ":$n" -screen 0 "${size}x24" -nolisten tcp >"${TMPDIR:-/tmp}/orvane-xvfb-$n.log" 2>&1 &
   ORVANE_XVFB_PID=$!
   for tries in $(seq 1 100); do
     [ -e "/tmp/.X11-unix/X$n" ] && break

@@ -30,3 +30,24 @@ LayoutRect FollowClientArea(const LayoutRect& design, const EdgeAnchors& anchors
 // to the right edge, rightwards otherwise. For captions that a font wider than
 // the template's would clip.
 LayoutRect WidenToFit(const LayoutRect& rect, const EdgeAnchors& anchors, int minWidth);
+
+// The pixel size of a dialog font's average character: one horizontal dialog
+// unit is x / 4 pixels, one vertical unit y / 8.
+struct DialogBaseUnits {
+    int x = 0;
+    int y = 0;
+};
+
+// Dialog units to pixels, rounded as the dialog manager rounds them.
+LayoutRect DialogUnitsToPixels(const LayoutRect& units, DialogBaseUnits base);
+
+// Where a frame opened at `frame` goes on a monitor whose work area is
+// `workArea`: unchanged where it lies inside; otherwise cut to the work area
+// less `margin` on every side and moved no further than needed to lie in it,
+// so that its caption and its bottom row are on the screen.
+LayoutRect FitIntoWorkArea(const LayoutRect& frame, const LayoutRect& workArea, int margin);
+
+// The smallest frame extent along one axis: the template's where it fits the
+// work area, else the least the content needs but never more than the work
+// area less its margins.
+int MinimumTrackExtent(int templateExtent, int contentExtent, int workExtent, int margin);

@@ -9,3 +9,9 @@ std::wstring LinkMarkup(std::wstring_view linkText) {
     markup += L"</a>";
     return markup;
 }
+
+std::wstring LinkOpenFailedMessage(std::wstring_view url) {
+    std::wstring text = L"サポート ページを開けませんでした。\n";
+    text += url;
+    return text;
+}

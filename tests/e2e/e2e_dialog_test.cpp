@@ -1,6 +1,7 @@
 // The result dialog seen from outside: what it shows for a failing and a
-// passing machine, the file its close button leaves, Esc, the About box and
-// the resizable frame. Pictures of each state go to screenshots\ in the
+// passing machine, the file its close button leaves, Esc, the About box, the
+// resizable frame, a small screen at a high DPI, a DPI change and the
+// keyboard alone. Pictures of each state go to screenshots\ in the
 // current folder (the build tree under ctest).
 
 #include <gtest/gtest.h>
@@ -339,6 +340,34 @@ TEST(E2eDialog, SupportLinkOpensItsAddressFromMouseAndKeyboard) {
     EXPECT_TRUE(process.WaitForExit());
 }
 
+TEST(E2eDialog, SupportLinkThatCannotBeOpenedSaysSo) {
+    PassingOsBuild passing;
+    if (!passing.ok()) GTEST_SKIP() << "this prefix does not report a Windows 10 build from CurrentBuildNumber";
+
+    ScratchFolder folder;
+    ASSERT_TRUE(folder.AddProgram(BuiltProgram::Orvane));
+    const std::wstring missing = folder.PathOf(L"support\\missing.exe");
+    ASSERT_TRUE(folder.AddFile(L"OrvaneSPC.csv", MetRequirementRow(missing)));
+
+    OrvaneProcess process;
+    const HWND dialog = OpenResultDialog(process, folder);
+    ASSERT_NE(dialog, nullptr);
+    const HWND link = ::GetDlgItem(dialog, kLinkId);
+    ::PostMessageW(link, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(4, 6));
+    ::PostMessageW(link, WM_LBUTTONUP, 0, MAKELPARAM(4, 6));
+
+    const std::optional<OrvaneProcess::MessageBoxView> box = process.WaitForMessageBox();
+    ASSERT_TRUE(box.has_value());
+    SaveScreenshot(box->handle, L"link-not-opened");
+    EXPECT_EQ(box->caption, L"Orvane");
+    EXPECT_EQ(box->text, L"サポート ページを開けませんでした。\n" + missing);
+    EXPECT_TRUE(process.DismissMessageBox(*box));
+    EXPECT_TRUE(::IsWindow(dialog)) << "the dialog stays";
+
+    PostCommand(dialog, IDCANCEL);
+    EXPECT_TRUE(process.WaitForExit());
+}
+
 TEST(E2eDialog, AboutBoxOpensFromTheSystemMenuAndCloses) {
     ScratchFolder folder;
     ASSERT_TRUE(folder.AddProgram(BuiltProgram::Orvane));
@@ -408,11 +437,218 @@ TEST(E2eDialog, ContentFollowsTheFrameWhichCannotShrinkBelowTheTemplate) {
     ::SendMessageTimeoutW(dialog, WM_NULL, 0, 0, SMTO_BLOCK, 5000, nullptr);
     RECT shrunk{};
     ::GetWindowRect(dialog, &shrunk);
-    EXPECT_EQ(shrunk.right - shrunk.left, width);
-    EXPECT_EQ(shrunk.bottom - shrunk.top, height);
+    // A template larger than the screen was cut to it, less a small margin, and may shrink
+    // further (At120DpiOnA1366x768ScreenTheDialogFitsAndShrinks).
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    ASSERT_TRUE(::GetMonitorInfoW(::MonitorFromWindow(dialog, MONITOR_DEFAULTTONEAREST), &monitor));
+    const RECT& work = monitor.rcWork;
+    if (width + 32 >= work.right - work.left || height + 32 >= work.bottom - work.top) {
+        EXPECT_LE(shrunk.right - shrunk.left, width);
+        EXPECT_LE(shrunk.bottom - shrunk.top, height);
+    } else {
+        EXPECT_EQ(shrunk.right - shrunk.left, width);
+        EXPECT_EQ(shrunk.bottom - shrunk.top, height);
+    }
 
     PostCommand(dialog, IDCANCEL);
     EXPECT_TRUE(process.WaitForExit());
+}
+
+bool Inside(const RECT& inner, const RECT& outer) {
+    return inner.left >= outer.left && inner.top >= outer.top && inner.right <= outer.right &&
+           inner.bottom <= outer.bottom;
+}
+
+std::string Describe(const RECT& r) {
+    return "(" + std::to_string(r.left) + "," + std::to_string(r.top) + ")-(" + std::to_string(r.right) + "," +
+           std::to_string(r.bottom) + ")";
+}
+
+RECT InClient(HWND dialog, RECT r) {
+    ::MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&r), 2);
+    return r;
+}
+
+// Where the controls sit in the client area: link and button side by side
+// below the report box, the status line above it.
+void ExpectEverythingShows(HWND dialog, const char* when) {
+    RECT client{};
+    ::GetClientRect(dialog, &client);
+    POINT origin{0, 0};
+    ::ClientToScreen(dialog, &origin);
+    ::OffsetRect(&client, origin.x, origin.y);
+    const RECT button = ControlRect(dialog, IDOK);
+    const RECT link = ControlRect(dialog, kLinkId);
+    const RECT report = ControlRect(dialog, kReportId);
+    const RECT status = ControlRect(dialog, kStatusId);
+    EXPECT_TRUE(Inside(button, client)) << when << ": button " << Describe(button) << " in " << Describe(client);
+    EXPECT_LT(link.right, button.left) << when;
+    EXPECT_LT(report.bottom, button.top) << when;
+    EXPECT_LE(status.bottom, report.top) << when;
+    EXPECT_GT(report.bottom - report.top, 3 * (button.bottom - button.top)) << when << ": the report box scrolls";
+}
+
+TEST(E2eDialog, At120DpiOnA1366x768ScreenTheDialogFitsAndShrinks) {
+    PhysicalPixelsScope physical;
+    // The prefix's DPI for the programs started meanwhile; put back afterwards.
+    RegistryValueGuard dpi(HKEY_CURRENT_USER, L"Control Panel\\Desktop", L"LogPixels", DWORD{120});
+    ASSERT_TRUE(dpi.ok());
+    VirtualScreen screen(L"orvane-e2e-1366x768", 1366, 768);
+    ASSERT_TRUE(screen.ok());
+
+    ScratchFolder folder;
+    ASSERT_TRUE(folder.AddProgram(BuiltProgram::Orvane));
+    OrvaneProcess process;
+    process.UseDesktop(screen.name());
+    const HWND dialog = OpenResultDialog(process, folder);
+    ASSERT_NE(dialog, nullptr);
+    SaveScreenshot(dialog, L"small-screen");
+
+    RECT frame{};
+    ASSERT_TRUE(::GetWindowRect(dialog, &frame));
+    const RECT work = screen.WorkArea();
+    // The whole frame, its caption and its close button are on the screen.
+    EXPECT_TRUE(Inside(frame, work)) << Describe(frame) << " in " << Describe(work);
+    EXPECT_TRUE(Inside(ControlRect(dialog, IDOK), work));
+    // At 120 DPI the template is taller than this screen: the frame was cut.
+    const RECT button = ControlRect(dialog, IDOK);
+    EXPECT_GE(button.bottom - button.top, 25) << "laid out at 120 DPI";
+    EXPECT_LT(frame.bottom - frame.top, 780);
+    ExpectEverythingShows(dialog, "opened");
+
+    // The frame can be made smaller than it opened, down to where everything still shows.
+    ASSERT_TRUE(::SetWindowPos(dialog, nullptr, 0, 0, 100, 100, SWP_NOMOVE | SWP_NOZORDER));
+    ::SendMessageTimeoutW(dialog, WM_NULL, 0, 0, SMTO_BLOCK, 5000, nullptr);
+    RECT shrunk{};
+    ::GetWindowRect(dialog, &shrunk);
+    EXPECT_LT(shrunk.bottom - shrunk.top, frame.bottom - frame.top);
+    EXPECT_GT(shrunk.bottom - shrunk.top, 100);
+    ExpectEverythingShows(dialog, "shrunk");
+    SaveScreenshot(dialog, L"small-screen-smallest");
+
+    PostCommand(dialog, IDCANCEL);
+    EXPECT_TRUE(process.WaitForExit());
+}
+
+TEST(E2eDialog, DpiChangeTo144LaysTheControlsOutAgain) {
+    PhysicalPixelsScope physical;
+    ScratchFolder folder;
+    ASSERT_TRUE(folder.AddProgram(BuiltProgram::Orvane));
+    OrvaneProcess process;
+    const HWND dialog = OpenResultDialog(process, folder);
+    ASSERT_NE(dialog, nullptr);
+
+    RECT frame{};
+    ASSERT_TRUE(::GetWindowRect(dialog, &frame));
+    RECT clientBefore{};
+    ::GetClientRect(dialog, &clientBefore);
+    const UINT dpi = ::GetDpiForWindow(dialog);
+    ASSERT_GT(dpi, 0u);
+    constexpr int kNewDpi = 144;
+    const auto scaled = [&](LONG pixels) { return ::MulDiv(pixels, kNewDpi, static_cast<int>(dpi)); };
+    // What Windows suggests when the window moves to a 144 DPI monitor: the same place, scaled.
+    const RECT suggested{frame.left, frame.top, frame.left + scaled(frame.right - frame.left),
+                         frame.top + scaled(frame.bottom - frame.top)};
+    if (suggested.right > ::GetSystemMetrics(SM_CXSCREEN) || suggested.bottom > ::GetSystemMetrics(SM_CYSCREEN))
+        GTEST_SKIP() << "the screen is too small for the dialog at 144 DPI: " << Describe(frame) << " at " << dpi;
+    const RECT button = InClient(dialog, ControlRect(dialog, IDOK));
+    const RECT status = InClient(dialog, ControlRect(dialog, kStatusId));
+
+    ASSERT_TRUE(process.SendDpiChanged(dialog, kNewDpi, suggested));
+    RECT moved{};
+    ::GetWindowRect(dialog, &moved);
+    EXPECT_TRUE(::EqualRect(&moved, &suggested)) << Describe(moved) << " for " << Describe(suggested);
+
+    // The controls follow from dialog units at 144 DPI, with a font made for it.
+    const auto roughly = [](LONG actual, LONG expected) { return std::abs(actual - expected) <= 2 + expected / 10; };
+    const RECT bigButton = InClient(dialog, ControlRect(dialog, IDOK));
+    const RECT bigStatus = InClient(dialog, ControlRect(dialog, kStatusId));
+    RECT client{};
+    ::GetClientRect(dialog, &client);
+    EXPECT_TRUE(roughly(bigButton.bottom - bigButton.top, scaled(button.bottom - button.top)))
+        << Describe(button) << " -> " << Describe(bigButton);
+    EXPECT_TRUE(roughly(bigButton.right - bigButton.left, scaled(button.right - button.left)))
+        << Describe(button) << " -> " << Describe(bigButton);
+    EXPECT_TRUE(roughly(bigStatus.top, scaled(status.top))) << Describe(status) << " -> " << Describe(bigStatus);
+    EXPECT_TRUE(roughly(bigStatus.left, scaled(status.left))) << Describe(status) << " -> " << Describe(bigStatus);
+    EXPECT_TRUE(roughly(client.right - bigButton.right, scaled(clientBefore.right - button.right)))
+        << "the button keeps its margin to the corner";
+    ExpectEverythingShows(dialog, "at 144 DPI");
+    SaveScreenshot(dialog, L"dpi-changed-to-144");
+
+    PostCommand(dialog, IDCANCEL);
+    EXPECT_TRUE(process.WaitForExit());
+}
+
+HWND VisibleWindowOfClass(const OrvaneProcess& process, const std::wstring& className) {
+    for (const WindowInfo& window : process.VisibleWindows())
+        if (window.className == className) return window.handle;
+    return nullptr;
+}
+
+TEST(E2eDialog, KeyboardAloneReachesEveryAction) {
+    PassingOsBuild passing;
+    if (!passing.ok()) GTEST_SKIP() << "this prefix does not report a Windows 10 build from CurrentBuildNumber";
+
+    // The link's "address" is a program that notes each start in launched.txt beside it.
+    ScratchFolder folder;
+    ASSERT_TRUE(folder.AddProgram(BuiltProgram::Orvane));
+    ASSERT_TRUE(CreateFolders(folder.PathOf(L"support\\")));
+    ASSERT_TRUE(folder.AddProgram(BuiltProgram::TestProduct, L"support\\open-me.exe"));
+    ASSERT_TRUE(folder.AddFile(L"OrvaneSPC.csv", MetRequirementRow(folder.PathOf(L"support\\open-me.exe"))));
+    const std::wstring launched = folder.PathOf(L"support\\launched.txt");
+    DeleteFileIfPresent(ReportFilePath());
+
+    OrvaneProcess process;
+    const HWND dialog = OpenResultDialog(process, folder);
+    ASSERT_NE(dialog, nullptr);
+    const HWND button = ::GetDlgItem(dialog, IDOK);
+    const HWND link = ::GetDlgItem(dialog, kLinkId);
+    const HWND report = ::GetDlgItem(dialog, kReportId);
+
+    EXPECT_EQ(FocusedWindow(dialog), button);
+    EXPECT_EQ(::SendMessageW(button, WM_QUERYUISTATE, 0, 0) & UISF_HIDEFOCUS, 0) << "the focus rectangle shows";
+
+    // Tab and Shift+Tab in template order: button, link, report box, and round again.
+    const struct {
+        const char* keys;
+        std::vector<WORD> modifiers;
+        HWND expected;
+    } steps[] = {
+        {"Tab", {}, link},          {"Tab", {}, report},           {"Tab", {}, button},
+        {"Shift+Tab", {VK_SHIFT}, report}, {"Shift+Tab", {VK_SHIFT}, link},
+    };
+    for (const auto& step : steps) {
+        ASSERT_TRUE(PressKey(dialog, VK_TAB, step.modifiers)) << step.keys;
+        EXPECT_EQ(FocusedWindow(dialog), step.expected) << step.keys;
+    }
+
+    // Enter on the link opens it and leaves the dialog open.
+    ASSERT_EQ(FocusedWindow(dialog), link);
+    ASSERT_TRUE(PressKey(dialog, VK_RETURN));
+    EXPECT_TRUE(WaitForFile(launched)) << "Enter on the link opened nothing";
+    EXPECT_TRUE(::IsWindow(dialog));
+
+    // Alt+Space opens the system menu; its last item is About (Wine's own
+    // "About Wine" takes the access key A first), Esc closes the About box.
+    ASSERT_TRUE(PressKey(dialog, VK_SPACE, {VK_MENU}));
+    EXPECT_NE(VisibleWindowOfClass(process, L"#32768"), nullptr) << "no system menu";
+    ASSERT_TRUE(PressKey(dialog, VK_UP));
+    ASSERT_TRUE(PressKey(dialog, VK_RETURN));
+    const std::optional<WindowInfo> about =
+        process.WaitForWindow({L"#32770", std::wstring(L"バージョン情報 Orvane")});
+    ASSERT_TRUE(about.has_value());
+    ASSERT_TRUE(PressKey(about->handle, VK_ESCAPE));
+    EXPECT_TRUE(WaitForWindowGone(about->handle));
+    EXPECT_TRUE(::IsWindow(dialog));
+
+    // Back to the button, and Enter saves and closes.
+    ASSERT_TRUE(PressKey(dialog, VK_TAB, {VK_SHIFT}));
+    EXPECT_EQ(FocusedWindow(dialog), button);
+    ASSERT_TRUE(PressKey(dialog, VK_RETURN));
+    EXPECT_TRUE(process.WaitForExit());
+    EXPECT_TRUE(FileExists(ReportFilePath()));
 }
 
 }  // namespace

@@ -289,22 +289,37 @@ namespace {
 struct WindowSearch {
     DWORD processId;
     std::vector<WindowInfo> found;
+    bool otherDesktop = false;
 };
+
+// IsWindowVisible looks at the caller's own desktop: on another one, the style tells.
+bool IsShown(HWND window, bool otherDesktop) {
+    if (otherDesktop) return (::GetWindowLongW(window, GWL_STYLE) & WS_VISIBLE) != 0;
+    return ::IsWindowVisible(window) != FALSE;
+}
 
 BOOL CALLBACK CollectVisibleWindow(HWND window, LPARAM parameter) {
     auto* search = reinterpret_cast<WindowSearch*>(parameter);
     DWORD owner = 0;
     ::GetWindowThreadProcessId(window, &owner);
-    if (owner == search->processId && ::IsWindowVisible(window)) {
+    if (owner == search->processId && IsShown(window, search->otherDesktop)) {
         search->found.push_back({window, WindowClass(window), WindowCaption(window)});
     }
     return TRUE;
 }
 }  // namespace
 
-std::vector<WindowInfo> VisibleWindowsOf(DWORD processId) {
+std::vector<WindowInfo> VisibleWindowsOf(DWORD processId, const std::wstring& desktop) {
     WindowSearch search{processId, {}};
-    ::EnumWindows(CollectVisibleWindow, reinterpret_cast<LPARAM>(&search));
+    if (desktop.empty()) {
+        ::EnumWindows(CollectVisibleWindow, reinterpret_cast<LPARAM>(&search));
+        return search.found;
+    }
+    HDESK handle = ::OpenDesktopW(desktop.c_str(), 0, FALSE, DESKTOP_READOBJECTS | DESKTOP_ENUMERATE);
+    if (!handle) return {};
+    search.otherDesktop = true;
+    ::EnumDesktopWindows(handle, CollectVisibleWindow, reinterpret_cast<LPARAM>(&search));
+    ::CloseDesktop(handle);
     return search.found;
 }
 
@@ -393,6 +408,8 @@ bool OrvaneProcess::Start(const std::wstring& exePath, const std::wstring& curre
 
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
+    std::wstring desktop = desktop_;
+    if (!desktop.empty()) startup.lpDesktop = desktop.data();
     PROCESS_INFORMATION info{};
     std::wstring environment = environment_.empty() ? std::wstring() : EnvironmentBlock(environment_);
     if (::CreateProcessW(exePath.c_str(), commandLine.data(), nullptr, nullptr, FALSE,
@@ -416,6 +433,18 @@ bool OrvaneProcess::Start(const std::wstring& exePath, const std::wstring& curre
     process_.reset(execute.hProcess);
     processId_ = ::GetProcessId(execute.hProcess);
     return true;
+}
+
+bool OrvaneProcess::SendDpiChanged(HWND window, UINT dpi, const RECT& suggested) const {
+    // lParam points into the receiver's memory: put the rectangle there.
+    void* remote = ::VirtualAllocEx(process_.get(), nullptr, sizeof suggested, MEM_COMMIT | MEM_RESERVE,
+                                    PAGE_READWRITE);
+    if (!remote) return false;
+    bool sent = ::WriteProcessMemory(process_.get(), remote, &suggested, sizeof suggested, nullptr) &&
+                ::SendMessageTimeoutW(window, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(remote),
+                                      SMTO_BLOCK, 10000, nullptr);
+    ::VirtualFreeEx(process_.get(), remote, 0, MEM_RELEASE);
+    return sent;
 }
 
 bool OrvaneProcess::IsRunning() const {
@@ -542,9 +571,9 @@ bool StartIn(OrvaneProcess& process, const ScratchFolder& folder, const std::wst
 
 namespace {
 
-UniqueHkey OpenKeyForWriting(const std::wstring& keyPath, REGSAM view) {
+UniqueHkey OpenKeyForWriting(const std::wstring& keyPath, REGSAM view, HKEY root = HKEY_LOCAL_MACHINE) {
     UniqueHkey key;
-    ::RegCreateKeyExW(HKEY_LOCAL_MACHINE, keyPath.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
+    ::RegCreateKeyExW(root, keyPath.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
                       KEY_QUERY_VALUE | KEY_SET_VALUE | view, nullptr, key.put(), nullptr);
     return key;
 }
@@ -568,12 +597,28 @@ bool ReadOldValue(HKEY key, const std::wstring& name, DWORD& type, std::vector<B
 RegistryValueGuard::RegistryValueGuard(const std::wstring& keyPath, const std::wstring& valueName,
                                        const std::wstring& value, REGSAM view)
     : keyPath_(keyPath), valueName_(valueName), view_(view) {
-    UniqueHkey key = OpenKeyForWriting(keyPath, view);
+    Set(REG_SZ, value.c_str(), static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
+}
+
+RegistryValueGuard::RegistryValueGuard(HKEY root, const std::wstring& keyPath, const std::wstring& valueName,
+                                       const std::wstring& value)
+    : root_(root), keyPath_(keyPath), valueName_(valueName) {
+    Set(REG_SZ, value.c_str(), static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
+}
+
+RegistryValueGuard::RegistryValueGuard(HKEY root, const std::wstring& keyPath, const std::wstring& valueName,
+                                       DWORD value)
+    : root_(root), keyPath_(keyPath), valueName_(valueName) {
+    Set(REG_DWORD, &value, sizeof value);
+}
+
+void RegistryValueGuard::Set(DWORD type, const void* data, DWORD size) {
+    UniqueHkey key = OpenKeyForWriting(keyPath_, view_, root_);
     if (!key) return;
-    hadValue_ = ReadOldValue(key.get(), valueName, oldType_, oldData_);
+    hadValue_ = ReadOldValue(key.get(), valueName_, oldType_, oldData_);
     active_ = true;
-    ok_ = ::RegSetValueExW(key.get(), valueName.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
-                           static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t))) == ERROR_SUCCESS;
+    ok_ = ::RegSetValueExW(key.get(), valueName_.c_str(), 0, type, static_cast<const BYTE*>(data), size) ==
+          ERROR_SUCCESS;
 }
 
 RegistryValueGuard RegistryValueGuard::Removed(const std::wstring& keyPath, const std::wstring& valueName,
@@ -592,7 +637,8 @@ RegistryValueGuard RegistryValueGuard::Removed(const std::wstring& keyPath, cons
 }
 
 RegistryValueGuard::RegistryValueGuard(RegistryValueGuard&& other) noexcept
-    : keyPath_(std::move(other.keyPath_)),
+    : root_(other.root_),
+      keyPath_(std::move(other.keyPath_)),
       valueName_(std::move(other.valueName_)),
       view_(other.view_),
       oldType_(other.oldType_),
@@ -606,7 +652,7 @@ RegistryValueGuard::~RegistryValueGuard() { Restore(); }
 void RegistryValueGuard::Restore() {
     if (!active_) return;
     active_ = false;
-    UniqueHkey key = OpenKeyForWriting(keyPath_, view_);
+    UniqueHkey key = OpenKeyForWriting(keyPath_, view_, root_);
     if (!key) return;
     if (hadValue_) {
         ::RegSetValueExW(key.get(), valueName_.c_str(), 0, oldType_, oldData_.empty() ? nullptr : oldData_.data(),
@@ -614,6 +660,85 @@ void RegistryValueGuard::Restore() {
     } else {
         ::RegDeleteValueW(key.get(), valueName_.c_str());
     }
+}
+
+// ---------------------------------------------------------------------------
+
+VirtualScreen::VirtualScreen(const std::wstring& name, int width, int height)
+    : name_(name),
+      width_(width),
+      height_(height),
+      // Wine's desktop process reads a named desktop's size from here when it makes it.
+      size_(HKEY_CURRENT_USER, L"Software\\Wine\\Explorer\\Desktops", name,
+            std::to_wstring(width) + L"x" + std::to_wstring(height)) {
+    if (size_.ok()) desktop_ = ::CreateDesktopW(name.c_str(), nullptr, nullptr, 0, GENERIC_ALL, nullptr);
+}
+
+VirtualScreen::~VirtualScreen() {
+    if (desktop_) ::CloseDesktop(desktop_);
+    // Wine's virtual desktop leaves its size as every desktop's display mode:
+    // back to the display's own, or later tests see the small screen.
+    ::ChangeDisplaySettingsExW(nullptr, nullptr, nullptr, 0, nullptr);
+}
+
+namespace {
+BOOL CALLBACK NoteTaskbar(HWND window, LPARAM parameter) {
+    if (IsShown(window, true) && WindowClass(window) == L"Shell_TrayWnd") {
+        *reinterpret_cast<HWND*>(parameter) = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+}  // namespace
+
+RECT VirtualScreen::WorkArea() const {
+    RECT area{0, 0, width_, height_};
+    HWND taskbar = nullptr;
+    ::EnumDesktopWindows(desktop_, NoteTaskbar, reinterpret_cast<LPARAM>(&taskbar));
+    RECT bar{};
+    if (taskbar && ::GetWindowRect(taskbar, &bar) && bar.top > area.top && bar.top < area.bottom) area.bottom = bar.top;
+    return area;
+}
+
+PhysicalPixelsScope::PhysicalPixelsScope()
+    : previous_(::SetThreadDpiAwarenessContext(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2)) {}
+
+PhysicalPixelsScope::~PhysicalPixelsScope() {
+    if (previous_) ::SetThreadDpiAwarenessContext(previous_);
+}
+
+// ---------------------------------------------------------------------------
+
+namespace {
+INPUT KeyInput(WORD key, bool up) {
+    INPUT input{};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = key;
+    input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+    return input;
+}
+}  // namespace
+
+bool PressKey(HWND window, WORD key, std::vector<WORD> modifiers) {
+    // Not again when it is: that would close an open menu.
+    if (::GetForegroundWindow() != window) ::SetForegroundWindow(window);
+    std::vector<INPUT> inputs;
+    for (WORD modifier : modifiers) inputs.push_back(KeyInput(modifier, false));
+    inputs.push_back(KeyInput(key, false));
+    inputs.push_back(KeyInput(key, true));
+    for (auto it = modifiers.rbegin(); it != modifiers.rend(); ++it) inputs.push_back(KeyInput(*it, true));
+    const UINT sent = ::SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+    // Let the window's thread take the keys before anyone looks.
+    ::SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_BLOCK, 5000, nullptr);
+    ::Sleep(200);
+    return sent == inputs.size();
+}
+
+HWND FocusedWindow(HWND window) {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    if (!::GetGUIThreadInfo(::GetWindowThreadProcessId(window, nullptr), &info)) return nullptr;
+    return info.hwndFocus;
 }
 
 // ---------------------------------------------------------------------------

@@ -121,8 +121,9 @@ std::wstring WindowCaption(HWND window);
 std::wstring ControlText(HWND dialog, int controlId);
 bool HasControl(HWND dialog, int controlId);
 bool IsControlVisible(HWND dialog, int controlId);
-// The visible top-level windows of one process, in z-order.
-std::vector<WindowInfo> VisibleWindowsOf(DWORD processId);
+// The visible top-level windows of one process, in z-order, on the named
+// desktop ("" = the test's own).
+std::vector<WindowInfo> VisibleWindowsOf(DWORD processId, const std::wstring& desktop = L"");
 
 // A message box's own text lives in its static control 0xFFFF.
 constexpr int kMessageBoxTextId = 0xFFFF;
@@ -165,6 +166,9 @@ public:
     // test itself whatever LC_ALL says here: see e2e_western_locale.)
     void OverrideEnvironment(const std::wstring& name, const std::wstring& value);
 
+    // Starts the processes after this call on that desktop (a VirtualScreen's).
+    void UseDesktop(const std::wstring& desktop) { desktop_ = desktop; }
+
     bool started() const { return static_cast<bool>(process_); }
     DWORD id() const { return processId_; }
     bool IsRunning() const;
@@ -184,7 +188,11 @@ public:
     // Presses OK and waits until the box is gone.
     bool DismissMessageBox(const MessageBoxView& box) const;
 
-    std::vector<WindowInfo> VisibleWindows() const { return VisibleWindowsOf(processId_); }
+    std::vector<WindowInfo> VisibleWindows() const { return VisibleWindowsOf(processId_, desktop_); }
+
+    // Sends WM_DPICHANGED as Windows does when a window moves to a monitor of
+    // another DPI; the suggested rectangle is written into the process first.
+    bool SendDpiChanged(HWND window, UINT dpi, const RECT& suggested) const;
 
     // Waits for the process to end with no visible window appearing meanwhile.
     // Returns the first window seen, if any (the process keeps running then).
@@ -198,6 +206,7 @@ private:
     UniqueHandle process_;
     DWORD processId_ = 0;
     std::vector<std::pair<std::wstring, std::wstring>> environment_;
+    std::wstring desktop_;
 };
 
 // Starts the program copied into `folder` under `exeName`, its current
@@ -230,6 +239,10 @@ public:
     // absence, is restored on destruction.
     RegistryValueGuard(const std::wstring& keyPath, const std::wstring& valueName, const std::wstring& value,
                        REGSAM view = 0);
+    // The same under another root (HKEY_CURRENT_USER), as REG_SZ or REG_DWORD.
+    RegistryValueGuard(HKEY root, const std::wstring& keyPath, const std::wstring& valueName,
+                       const std::wstring& value);
+    RegistryValueGuard(HKEY root, const std::wstring& keyPath, const std::wstring& valueName, DWORD value);
     // Removes the value for the guard's lifetime.
     static RegistryValueGuard Removed(const std::wstring& keyPath, const std::wstring& valueName, REGSAM view = 0);
     ~RegistryValueGuard();
@@ -242,8 +255,10 @@ public:
 
 private:
     RegistryValueGuard() = default;
+    void Set(DWORD type, const void* data, DWORD size);
     void Restore();
 
+    HKEY root_ = HKEY_LOCAL_MACHINE;
     std::wstring keyPath_;
     std::wstring valueName_;
     REGSAM view_ = 0;
@@ -253,6 +268,55 @@ private:
     bool ok_ = false;
     bool active_ = false;
 };
+
+// ---------------------------------------------------------------------------
+// Screens
+
+// A Wine virtual desktop of a given size, for a screen smaller than the test
+// display: programs started on it (OrvaneProcess::UseDesktop) see a monitor
+// of that size. Its window shows on the test display.
+class VirtualScreen {
+public:
+    VirtualScreen(const std::wstring& name, int width, int height);
+    ~VirtualScreen();
+    VirtualScreen(const VirtualScreen&) = delete;
+    VirtualScreen& operator=(const VirtualScreen&) = delete;
+
+    bool ok() const { return desktop_ != nullptr; }
+    const std::wstring& name() const { return name_; }
+    // The screen less the taskbar where Wine's desktop shows one.
+    RECT WorkArea() const;
+
+private:
+    std::wstring name_;
+    int width_;
+    int height_;
+    RegistryValueGuard size_;
+    HDESK desktop_ = nullptr;
+};
+
+// The program's windows see coordinates in physical pixels for the life of
+// the scope, whatever DPI they run at (a DPI-unaware caller gets them scaled).
+class PhysicalPixelsScope {
+public:
+    PhysicalPixelsScope();
+    ~PhysicalPixelsScope();
+    PhysicalPixelsScope(const PhysicalPixelsScope&) = delete;
+    PhysicalPixelsScope& operator=(const PhysicalPixelsScope&) = delete;
+
+private:
+    DPI_AWARENESS_CONTEXT previous_ = nullptr;
+};
+
+// ---------------------------------------------------------------------------
+// Keyboard
+
+// Presses and releases `key` with the modifiers held (VK_SHIFT, VK_MENU), as
+// typed input to whatever window has the keyboard focus; `window` is brought
+// to the foreground first.
+bool PressKey(HWND window, WORD key, std::vector<WORD> modifiers = {});
+// The window that has the keyboard focus in the thread of `window`.
+HWND FocusedWindow(HWND window);
 
 // ---------------------------------------------------------------------------
 // Pictures

@@ -49,6 +49,64 @@ TEST(DialogGeometry, ClippedCaptionsGetTheRoomTheyNeed) {
     EXPECT_TRUE(Same(WidenToFit({7, 275, 135, 289}, bottomLeft, 140), {7, 275, 147, 289})) << "keeps its left edge";
 }
 
+TEST(DialogGeometry, DialogUnitsRoundAsTheDialogManagerDoes) {
+    struct Case {
+        const char* meaning;
+        DialogBaseUnits base;
+        LayoutRect units;
+        LayoutRect expected;
+    } cases[] = {
+        {"96 DPI button", {7, 14}, {223, 275, 332, 289}, {390, 481, 581, 506}},
+        {"144 DPI button", {10, 21}, {223, 275, 332, 289}, {558, 722, 830, 759}},
+        {"halves round up", {6, 12}, {1, 1, 3, 3}, {2, 2, 5, 5}},
+    };
+    for (const auto& c : cases) EXPECT_TRUE(Same(DialogUnitsToPixels(c.units, c.base), c.expected)) << c.meaning;
+}
+
+TEST(DialogGeometry, FrameStaysInsideTheWorkAreaOfItsMonitor) {
+    struct Case {
+        const char* meaning;
+        LayoutRect frame;
+        LayoutRect workArea;
+        int margin;
+        LayoutRect expected;
+    } cases[] = {
+        {"96 DPI on 1280x1024 opens where the template put it", {0, 0, 600, 656}, {0, 0, 1280, 984}, 8,
+         {0, 0, 600, 656}},
+        {"120 DPI on 1366x768 is cut to the height, caption and button on screen", {0, 0, 771, 780},
+         {0, 0, 1366, 728}, 10, {10, 10, 781, 718}},
+        {"144 DPI on 1920x1080 fits", {0, 0, 925, 936}, {0, 0, 1920, 1040}, 12, {0, 0, 925, 936}},
+        {"144 DPI on 1366x768 is cut", {0, 0, 925, 936}, {0, 0, 1366, 728}, 12, {12, 12, 937, 716}},
+        {"a second monitor keeps its own work area", {1920, 0, 2845, 936}, {1920, 0, 3286, 728}, 12,
+         {1932, 12, 2857, 716}},
+        {"off the left edge it moves in whole", {-50, 100, 550, 756}, {0, 0, 1280, 984}, 8, {8, 100, 608, 756}},
+        {"a taskbar on top pushes it down", {0, 0, 600, 656}, {0, 40, 1280, 1024}, 8, {8, 48, 608, 704}},
+        {"a work area smaller than its margins gives no negative size", {0, 0, 600, 656}, {0, 0, 10, 10}, 8,
+         {8, 8, 8, 8}},
+    };
+    for (const auto& c : cases)
+        EXPECT_TRUE(Same(FitIntoWorkArea(c.frame, c.workArea, c.margin), c.expected)) << c.meaning;
+}
+
+TEST(DialogGeometry, MinimumSizeIsTheTemplatesWhereItFitsElseTheContents) {
+    struct Case {
+        const char* meaning;
+        int templateExtent;
+        int contentExtent;
+        int workExtent;
+        int margin;
+        int expected;
+    } cases[] = {
+        {"96 DPI on 1280x1024", 656, 200, 984, 8, 656},
+        {"120 DPI on 1366x768, too tall", 780, 200, 728, 10, 200},
+        {"120 DPI on 1366x768, wide enough", 771, 480, 1366, 10, 771},
+        {"content taller than the work area", 936, 800, 728, 12, 704},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(MinimumTrackExtent(c.templateExtent, c.contentExtent, c.workExtent, c.margin), c.expected)
+            << c.meaning;
+}
+
 TEST(LinkMarkup, CaptionIsOneLinkWhateverItHolds) {
     struct Case {
         const wchar_t* text;

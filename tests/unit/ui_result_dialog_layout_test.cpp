@@ -6,6 +6,7 @@
 #include <regex>
 #include <string>
 
+#include "resource.h"
 #include "tables_source_files.h"
 #include "ui/result_dialog_layout.h"
 
@@ -36,6 +37,30 @@ TEST(ResultDialogLayout, MatchesTheTemplateInTheResourceScript) {
         EXPECT_EQ(control.design.top, top) << name;
         EXPECT_EQ(control.design.right, left + std::stoi(m[3])) << name;
         EXPECT_EQ(control.design.bottom, top + std::stoi(m[4])) << name;
+    }
+}
+
+TEST(ResultDialogLayout, EverythingStillShowsInTheSmallestClientArea) {
+    // MS UI Gothic 9 pt at 96, 120 and 144 DPI, and a wide substitute font.
+    const DialogBaseUnits bases[] = {{7, 13}, {8, 16}, {10, 19}, {9, 13}};
+    for (const DialogBaseUnits& base : bases) {
+        const LayoutRect design = DialogUnitsToPixels({0, 0, kResultDialogWidth, kResultDialogHeight}, base);
+        const LayoutRect smallest = DialogUnitsToPixels({0, 0, kResultDialogMinWidth, kResultDialogMinHeight}, base);
+        std::map<int, LayoutRect> at;
+        for (const ControlLayout& control : kResultDialogLayout) {
+            at[control.id] = FollowClientArea(DialogUnitsToPixels(control.design, base), control.anchors, design.right,
+                                              design.bottom, smallest.right, smallest.bottom);
+        }
+        const LayoutRect& button = at[1];
+        const LayoutRect& link = at[IDC_SUPPORT_LINK];
+        const LayoutRect& report = at[IDC_REPORT];
+        const LayoutRect& status = at[IDC_STATUS];
+        EXPECT_LT(link.right, button.left) << base.x << "x" << base.y << ": link and button side by side";
+        EXPECT_LT(report.bottom, button.top) << base.x << "x" << base.y;
+        EXPECT_LE(status.bottom, report.top) << base.x << "x" << base.y;
+        EXPECT_EQ(status.right - status.left, report.right - report.left) << base.x << "x" << base.y;
+        EXPECT_GE(report.bottom - report.top, 6 * base.y) << base.x << "x" << base.y << ": six lines of report";
+        EXPECT_LE(button.right, smallest.right) << base.x << "x" << base.y;
     }
 }
 

@@ -1,23 +1,45 @@
 #include "platform/win32/orvane_dlg.h"
 
 #include <commctrl.h>
-#include <shellapi.h>
 
+#include <algorithm>
 #include <utility>
 
 #include "resource.h"
 #include "platform/win32/about_dlg.h"
+#include "platform/win32/win32_dialog_font.h"
+#include "platform/win32/win32_dpi.h"
 #include "platform/win32/win32_module_path.h"
+#include "platform/win32/win32_shell_link.h"
 #include "ui/dialog_geometry.h"
 #include "ui/link_markup.h"
 #include "ui/result_dialog_layout.h"
 
 namespace {
 
-RECT ToPixels(HWND dialog, const LayoutRect& units) {
-    RECT r{units.left, units.top, units.right, units.bottom};
-    ::MapDialogRect(dialog, &r);
-    return r;
+// Posted from WM_INITDIALOG: the dialog manager sets the focus cues up after it.
+constexpr UINT kShowFocusCues = WM_APP + 1;
+
+// The gap kept to the edges of a work area the dialog does not fit, in pixels at 96 DPI.
+constexpr int kMarginAt96Dpi = 8;
+
+RECT ToRect(const LayoutRect& r) { return {r.left, r.top, r.right, r.bottom}; }
+LayoutRect ToLayout(const RECT& r) { return {r.left, r.top, r.right, r.bottom}; }
+
+bool SameRect(const RECT& a, const RECT& b) {
+    return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
+}
+
+// The work area of the monitor that holds most of `rect`.
+RECT WorkAreaAround(const RECT& rect) {
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    if (!::GetMonitorInfoW(::MonitorFromRect(&rect, MONITOR_DEFAULTTONEAREST), &monitor)) {
+        RECT area{};
+        ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0);
+        return area;
+    }
+    return monitor.rcWork;
 }
 
 class PaintScope {
@@ -33,28 +55,6 @@ private:
     PAINTSTRUCT paint_{};
     HDC dc_ = nullptr;
 };
-
-// A font selected into a device context for the life of the scope.
-class SelectedFont {
-public:
-    SelectedFont(HDC dc, HFONT font) : dc_(dc), previous_(::SelectObject(dc, font)) {}
-    ~SelectedFont() { ::SelectObject(dc_, previous_); }
-    SelectedFont(const SelectedFont&) = delete;
-    SelectedFont& operator=(const SelectedFont&) = delete;
-
-private:
-    HDC dc_;
-    HGDIOBJ previous_;
-};
-
-int CaptionWidth(HWND control, const std::wstring& text) {
-    UniqueWindowDc dc(control, ::GetDC(control));
-    if (!dc) return 0;
-    SelectedFont font(dc.get(), reinterpret_cast<HFONT>(::SendMessageW(control, WM_GETFONT, 0, 0)));
-    SIZE extent{};
-    if (!::GetTextExtentPoint32W(dc.get(), text.c_str(), static_cast<int>(text.size()), &extent)) return 0;
-    return extent.cx;
-}
 
 class WaitCursorScope {
 public:
@@ -127,11 +127,30 @@ INT_PTR OrvaneDlg::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_GETMINMAXINFO:
             OnGetMinMaxInfo(*reinterpret_cast<MINMAXINFO*>(lParam));
             return TRUE;
+        case WM_DPICHANGED:
+            OnDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
+            return TRUE;
+        case kShowFocusCues:
+            ShowFocusCues();
+            return TRUE;
     }
     return FALSE;
 }
 
 BOOL OrvaneDlg::OnInitDialog() {
+    m_dpi = WindowDpi(m_hWnd);
+    KeepDialogFromRescalingItself(m_hWnd);
+    // The dialog manager's base units for the template font: 4 x 8 dialog units map onto them.
+    RECT base{0, 0, 4, 8};
+    ::MapDialogRect(m_hWnd, &base);
+    m_baseUnits = {base.right, base.bottom};
+    const auto templateFont = reinterpret_cast<HFONT>(::SendMessageW(m_hWnd, WM_GETFONT, 0, 0));
+    LOGFONTW font{};
+    if (templateFont && ::GetObjectW(templateFont, sizeof font, &font) == sizeof font) {
+        m_templateFont = font;
+        m_templateFontDpi = m_dpi;
+    }
+
     AddAboutItem();
     LoadIcons();
     ShowSupportLink();
@@ -141,9 +160,36 @@ BOOL OrvaneDlg::OnInitDialog() {
     ::SetDlgItemTextW(m_hWnd, IDC_REPORT, m_strReport.c_str());
     ::SetDlgItemTextW(m_hWnd, IDC_STATUS, m_strStatus.c_str());
 
+    FitFrameIntoWorkArea();
     OnSize();
+    ::PostMessageW(m_hWnd, kShowFocusCues, 0, 0);
     return TRUE;  // focus goes to the close button, the first tab stop
 }
+
+void OrvaneDlg::FitFrameIntoWorkArea() {
+    RECT frame{};
+    if (!::GetWindowRect(m_hWnd, &frame)) return;
+    const RECT fitted = ToRect(::FitIntoWorkArea(ToLayout(frame), ToLayout(WorkAreaAround(frame)), WorkAreaMargin()));
+    if (SameRect(fitted, frame)) return;  // where the template fits, it stays as it is
+    ::SetWindowPos(m_hWnd, nullptr, fitted.left, fitted.top, fitted.right - fitted.left, fitted.bottom - fitted.top,
+                   SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+// Keyboard users see where the focus is from the start, not only after their first Tab.
+void OrvaneDlg::ShowFocusCues() {
+    ::SendMessageW(m_hWnd, WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS), 0);
+}
+
+RECT OrvaneDlg::ToPixels(const LayoutRect& units) const { return ToRect(DialogUnitsToPixels(units, m_baseUnits)); }
+
+RECT OrvaneDlg::FrameAround(const RECT& client) const {
+    RECT frame = client;
+    AdjustWindowRectForDpi(frame, static_cast<DWORD>(::GetWindowLongPtrW(m_hWnd, GWL_STYLE)),
+                           static_cast<DWORD>(::GetWindowLongPtrW(m_hWnd, GWL_EXSTYLE)), m_dpi);
+    return frame;
+}
+
+int OrvaneDlg::WorkAreaMargin() const { return ::MulDiv(kMarginAt96Dpi, static_cast<int>(m_dpi), kDefaultDpi); }
 
 void OrvaneDlg::AddAboutItem() {
     HMENU systemMenu = ::GetSystemMenu(m_hWnd, FALSE);
@@ -162,14 +208,17 @@ void OrvaneDlg::AddAboutItem() {
 
 void OrvaneDlg::LoadIcons() {
     HINSTANCE instance = ::GetModuleHandleW(nullptr);
-    m_hIcon.reset(static_cast<HICON>(::LoadImageW(instance, MAKEINTRESOURCEW(IDR_MAINFRAME), IMAGE_ICON,
-                                                  ::GetSystemMetrics(SM_CXICON),
-                                                  ::GetSystemMetrics(SM_CYICON), 0)));
-    m_hSmallIcon.reset(static_cast<HICON>(::LoadImageW(instance, MAKEINTRESOURCEW(IDR_MAINFRAME), IMAGE_ICON,
-                                                       ::GetSystemMetrics(SM_CXSMICON),
-                                                       ::GetSystemMetrics(SM_CYSMICON), 0)));
-    ::SendMessageW(m_hWnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hIcon.get()));
-    ::SendMessageW(m_hWnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_hSmallIcon.get()));
+    // Each at its own size for the window's DPI; the old ones go only once the window holds the new.
+    UniqueIcon large(static_cast<HICON>(::LoadImageW(instance, MAKEINTRESOURCEW(IDR_MAINFRAME), IMAGE_ICON,
+                                                     SystemMetricForDpi(SM_CXICON, m_dpi),
+                                                     SystemMetricForDpi(SM_CYICON, m_dpi), 0)));
+    UniqueIcon small(static_cast<HICON>(::LoadImageW(instance, MAKEINTRESOURCEW(IDR_MAINFRAME), IMAGE_ICON,
+                                                     SystemMetricForDpi(SM_CXSMICON, m_dpi),
+                                                     SystemMetricForDpi(SM_CYSMICON, m_dpi), 0)));
+    ::SendMessageW(m_hWnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(large.get()));
+    ::SendMessageW(m_hWnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small.get()));
+    m_hIcon = std::move(large);
+    m_hSmallIcon = std::move(small);
 }
 
 void OrvaneDlg::ShowSupportLink() {
@@ -184,8 +233,7 @@ void OrvaneDlg::ShowSupportLink() {
 }
 
 void OrvaneDlg::MeasureCaptions() {
-    RECT padding{0, 0, 8, 0};  // a button's caption needs room for its frame and focus rectangle
-    ::MapDialogRect(m_hWnd, &padding);
+    const RECT padding = ToPixels({0, 0, 8, 0});  // a button's caption needs room for its frame and focus rectangle
     for (size_t i = 0; i < kResultDialogLayout.size(); ++i) {
         const int id = kResultDialogLayout[i].id;
         if (id == IDOK) {
@@ -214,8 +262,8 @@ bool OrvaneDlg::OnPaint() {
     ::SendMessageW(m_hWnd, WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(paint.dc()), 0);
     RECT client{};
     ::GetClientRect(m_hWnd, &client);
-    const int x = CentredIconOrigin(client.right - client.left, ::GetSystemMetrics(SM_CXICON));
-    const int y = CentredIconOrigin(client.bottom - client.top, ::GetSystemMetrics(SM_CYICON));
+    const int x = CentredIconOrigin(client.right - client.left, SystemMetricForDpi(SM_CXICON, m_dpi));
+    const int y = CentredIconOrigin(client.bottom - client.top, SystemMetricForDpi(SM_CYICON, m_dpi));
     ::DrawIcon(paint.dc(), x, y, m_hIcon.get());
     return true;
 }
@@ -232,9 +280,15 @@ void OrvaneDlg::OnBnClickedOk() {
 }
 
 void OrvaneDlg::OnSupportLinkActivated() {
+    LinkOpenOutcome outcome = LinkOpenOutcome::Failed;
     {
         WaitCursorScope wait;
-        ::ShellExecuteW(m_hWnd, nullptr, m_linkUrl.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+        outcome = OpenLinkUnelevated(m_hWnd, m_linkUrl);
+    }
+    if (outcome == LinkOpenOutcome::Failed) {
+        ::MessageBoxW(m_hWnd, LinkOpenFailedMessage(m_linkUrl).c_str(), ApplicationTitle().c_str(),
+                      MB_OK | MB_ICONEXCLAMATION);
+        return;
     }
     LITEM item{};
     item.mask = LIF_ITEMINDEX | LIF_STATE;
@@ -246,8 +300,7 @@ void OrvaneDlg::OnSupportLinkActivated() {
 
 void OrvaneDlg::OnSize() {
     MeasureCaptions();  // again each time: a DPI change brings a new font
-    RECT design{0, 0, kResultDialogWidth, kResultDialogHeight};
-    ::MapDialogRect(m_hWnd, &design);
+    const RECT design = ToPixels({0, 0, kResultDialogWidth, kResultDialogHeight});
     RECT client{};
     ::GetClientRect(m_hWnd, &client);
 
@@ -256,7 +309,7 @@ void OrvaneDlg::OnSize() {
         const ControlLayout& control = kResultDialogLayout[i];
         HWND child = ::GetDlgItem(m_hWnd, control.id);
         if (!child) continue;
-        const RECT d = ToPixels(m_hWnd, control.design);
+        const RECT d = ToPixels(control.design);
         const LayoutRect fitted = WidenToFit({d.left, d.top, d.right, d.bottom}, control.anchors, minWidths_[i]);
         const LayoutRect r = FollowClientArea(fitted, control.anchors, design.right, design.bottom, client.right,
                                               client.bottom);
@@ -275,10 +328,50 @@ void OrvaneDlg::OnSize() {
 }
 
 void OrvaneDlg::OnGetMinMaxInfo(MINMAXINFO& info) {
-    RECT frame{0, 0, kResultDialogWidth, kResultDialogHeight};
-    ::MapDialogRect(m_hWnd, &frame);
-    ::AdjustWindowRectEx(&frame, static_cast<DWORD>(::GetWindowLongPtrW(m_hWnd, GWL_STYLE)), FALSE,
-                         static_cast<DWORD>(::GetWindowLongPtrW(m_hWnd, GWL_EXSTYLE)));
-    info.ptMinTrackSize.x = frame.right - frame.left;
-    info.ptMinTrackSize.y = frame.bottom - frame.top;
+    if (m_takingSuggestedRect) return;  // Windows' rectangle for the new DPI comes first
+    // The template's size, or on a screen too small for it the least that still shows everything.
+    const RECT design = FrameAround(ToPixels({0, 0, kResultDialogWidth, kResultDialogHeight}));
+    RECT content = ToPixels({0, 0, kResultDialogMinWidth, kResultDialogMinHeight});
+    for (size_t i = 0; i < kResultDialogLayout.size(); ++i) {
+        const RECT d = ToPixels(kResultDialogLayout[i].design);
+        content.right += std::max<LONG>(0, minWidths_[i] - (d.right - d.left));  // a caption wider than its template
+    }
+    content = FrameAround(content);
+    RECT frame{};
+    ::GetWindowRect(m_hWnd, &frame);
+    const RECT work = WorkAreaAround(frame);
+    const int margin = WorkAreaMargin();
+    info.ptMinTrackSize.x = MinimumTrackExtent(design.right - design.left, content.right - content.left,
+                                               work.right - work.left, margin);
+    info.ptMinTrackSize.y = MinimumTrackExtent(design.bottom - design.top, content.bottom - content.top,
+                                               work.bottom - work.top, margin);
+}
+
+void OrvaneDlg::OnDpiChanged(UINT dpi, const RECT& suggested) {
+    if (dpi == 0) return;
+    const UINT previous = std::exchange(m_dpi, dpi);
+    // The dialog manager made its font once, at the first DPI: the controls need one made for this one.
+    DialogBaseUnits measured;
+    UniqueFont font = m_templateFont ? DialogFontForDpi(*m_templateFont, m_templateFontDpi, dpi) : UniqueFont();
+    if (font) {
+        for (HWND child = ::GetWindow(m_hWnd, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT))
+            ::SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), FALSE);
+        measured = MeasureDialogBaseUnits(m_hWnd, font.get());
+        m_font = std::move(font);  // the previous one is no longer shown by any control
+    }
+    if (measured.x > 0 && measured.y > 0) {
+        m_baseUnits = measured;
+    } else {  // no font to measure: near enough
+        m_baseUnits = {::MulDiv(m_baseUnits.x, static_cast<int>(dpi), static_cast<int>(previous)),
+                       ::MulDiv(m_baseUnits.y, static_cast<int>(dpi), static_cast<int>(previous))};
+    }
+    LoadIcons();
+
+    const RECT fitted = ToRect(::FitIntoWorkArea(ToLayout(suggested), ToLayout(WorkAreaAround(suggested)),
+                                                 WorkAreaMargin()));
+    m_takingSuggestedRect = true;
+    ::SetWindowPos(m_hWnd, nullptr, fitted.left, fitted.top, fitted.right - fitted.left, fitted.bottom - fitted.top,
+                   SWP_NOZORDER | SWP_NOACTIVATE);
+    m_takingSuggestedRect = false;
+    OnSize();  // also when the rectangle kept its size
 }

@@ -6,6 +6,7 @@
 
 #include <array>
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "platform/result_window.h"
@@ -31,13 +32,25 @@ private:
     void OnSupportLinkActivated();
     void OnSize();
     void OnGetMinMaxInfo(MINMAXINFO& info);
+    void OnDpiChanged(UINT dpi, const RECT& suggested);
 
     void AddAboutItem();
     void LoadIcons();
     void ShowSupportLink();
     void MeasureCaptions();
+    void FitFrameIntoWorkArea();
+    void ShowFocusCues();
+    RECT ToPixels(const LayoutRect& units) const;
+    RECT FrameAround(const RECT& client) const;
+    int WorkAreaMargin() const;
 
     HWND m_hWnd = nullptr;
+    UINT m_dpi = 96;                   // the window's DPI: the system's at first, then each WM_DPICHANGED's
+    DialogBaseUnits m_baseUnits;       // of the font the controls show, at m_dpi
+    std::optional<LOGFONTW> m_templateFont;  // the dialog manager's font, made at m_templateFontDpi
+    UINT m_templateFontDpi = 96;
+    UniqueFont m_font;                 // the controls' font after a DPI change
+    bool m_takingSuggestedRect = false;  // while WM_DPICHANGED moves the frame
     UniqueIcon m_hIcon;       // the large icon: window icon, minimised drawing, drag icon
     UniqueIcon m_hSmallIcon;  // loaded at its own size so the title bar does not show a shrunk picture
     std::wstring m_strStatus;

@@ -60,6 +60,7 @@ inline void DestroyWindowHandle(HWND h) { ::DestroyWindow(h); }
 inline void FreeModuleHandle(HMODULE h) { ::FreeLibrary(h); }
 inline void DestroyIconHandle(HICON h) { ::DestroyIcon(h); }
 inline void FreeCoTaskString(PWSTR s) { ::CoTaskMemFree(s); }
+inline void DeleteFontHandle(HFONT h) { ::DeleteObject(h); }
 
 struct FileHandleTraits {
     using Type = HANDLE;
@@ -77,6 +78,7 @@ using UniqueHwnd = UniqueResource<SimpleTraits<HWND, nullptr, resource_detail::D
 using UniqueModule = UniqueResource<SimpleTraits<HMODULE, nullptr, resource_detail::FreeModuleHandle>>;
 using UniqueIcon = UniqueResource<SimpleTraits<HICON, nullptr, resource_detail::DestroyIconHandle>>;
 using UniqueCoTaskString = UniqueResource<SimpleTraits<PWSTR, nullptr, resource_detail::FreeCoTaskString>>;
+using UniqueFont = UniqueResource<SimpleTraits<HFONT, nullptr, resource_detail::DeleteFontHandle>>;
 
 // A window's device context, released to its window.
 class UniqueWindowDc {
