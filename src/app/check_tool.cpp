@@ -50,8 +50,8 @@ int RunReport(Platform& platform, const CheckOptions& options, const CheckToolIn
     CollectedMessages messages;
     RefusingLauncher launcher;
     // A WMI thread left behind in the service still holds the watch, so the
-    // watch is let go (not freed) when that happens; the process ends soon after.
-    auto watch = std::make_unique<WmiConnectionWatch>(platform.wmi);
+    // output keeps it; the process ends around that thread.
+    auto watch = std::make_shared<WmiConnectionWatch>(platform.wmi);
     WmiConnectionWatch& wmi = *watch;
     NoProfileFiles profiles;
     NoResultWindow resultWindow;
@@ -66,10 +66,8 @@ int RunReport(Platform& platform, const CheckOptions& options, const CheckToolIn
     const bool queryOk = app.LoadQueryTable();
     if (queryOk) app.RunQueries(OrvaneApp::kAllQueries);
     const bool passed = app.Evaluate();
-    if (app.WmiWorkOutstanding()) {
-        output.wmiWorkOutstanding = true;
-        static_cast<void>(watch.release());
-    }
+    output.keptForWmi = watch;
+    output.wmiWorkOutstanding = app.WmiWorkOutstanding();
 
     const wchar_t decimalSeparator = platform.system.DecimalSeparator();
     const ResultView view = ComposeResultView(*app.wmiResult, app.runRecord, app.exeExists, decimalSeparator);

@@ -2,6 +2,7 @@
 // orvane-check: the check of Orvane, run for administrators' tools. It only
 // looks: it starts nothing, shows nothing and writes no file but --out's.
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -29,6 +30,8 @@ struct CheckToolOutput {
     // A WMI thread is still inside the service, perhaps for good: the caller
     // ends the process around it instead of exiting normally.
     bool wmiWorkOutstanding = false;
+    // What such a thread still uses; kept as long as the output is.
+    std::shared_ptr<void> keptForWmi;
 };
 
 // The exit code of a check: an unusable table before an unreachable WMI
