@@ -305,17 +305,25 @@ bool WaitForFile(const std::wstring& path) {
     return false;
 }
 
+// Orvane with a met row whose link "address" is a program that notes each
+// start in launched.txt beside it; that file's path, or empty when the folder
+// could not be set up.
+std::wstring InstallWithSupportProgram(ScratchFolder& folder) {
+    const std::wstring program = folder.PathOf(L"support\\open-me.exe");
+    if (!folder.AddProgram(BuiltProgram::Orvane) || !CreateFolders(folder.PathOf(L"support\\")) ||
+        !folder.AddProgram(BuiltProgram::TestProduct, L"support\\open-me.exe") ||
+        !folder.AddFile(L"OrvaneSPC.csv", MetRequirementRow(program)))
+        return std::wstring();
+    return folder.PathOf(L"support\\launched.txt");
+}
+
 TEST(E2eDialog, SupportLinkOpensItsAddressFromMouseAndKeyboard) {
     PassingOsBuild passing;
     if (!passing.ok()) GTEST_SKIP() << "this prefix does not report a Windows 10 build from CurrentBuildNumber";
 
-    // The "address" is a program that notes each start in launched.txt beside it.
     ScratchFolder folder;
-    ASSERT_TRUE(folder.AddProgram(BuiltProgram::Orvane));
-    ASSERT_TRUE(CreateFolders(folder.PathOf(L"support\\")));
-    ASSERT_TRUE(folder.AddProgram(BuiltProgram::TestProduct, L"support\\open-me.exe"));
-    ASSERT_TRUE(folder.AddFile(L"OrvaneSPC.csv", MetRequirementRow(folder.PathOf(L"support\\open-me.exe"))));
-    const std::wstring launched = folder.PathOf(L"support\\launched.txt");
+    const std::wstring launched = InstallWithSupportProgram(folder);
+    ASSERT_FALSE(launched.empty());
 
     OrvaneProcess process;
     const HWND dialog = OpenResultDialog(process, folder);
@@ -591,13 +599,9 @@ TEST(E2eDialog, KeyboardAloneReachesEveryAction) {
     PassingOsBuild passing;
     if (!passing.ok()) GTEST_SKIP() << "this prefix does not report a Windows 10 build from CurrentBuildNumber";
 
-    // The link's "address" is a program that notes each start in launched.txt beside it.
     ScratchFolder folder;
-    ASSERT_TRUE(folder.AddProgram(BuiltProgram::Orvane));
-    ASSERT_TRUE(CreateFolders(folder.PathOf(L"support\\")));
-    ASSERT_TRUE(folder.AddProgram(BuiltProgram::TestProduct, L"support\\open-me.exe"));
-    ASSERT_TRUE(folder.AddFile(L"OrvaneSPC.csv", MetRequirementRow(folder.PathOf(L"support\\open-me.exe"))));
-    const std::wstring launched = folder.PathOf(L"support\\launched.txt");
+    const std::wstring launched = InstallWithSupportProgram(folder);
+    ASSERT_FALSE(launched.empty());
     DeleteFileIfPresent(ReportFilePath());
 
     OrvaneProcess process;
