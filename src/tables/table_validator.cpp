@@ -52,11 +52,20 @@ std::vector<TableProblem> ValidateTables(FileSystem& files, TextCodec& codec, co
 
     // The rows are judged against the query table Orvane would use.
     CWMI queryTable;
-    if (queryLines)
+    if (queryLines) {
         CheckQueryTable(*queryLines, queryTable, query);
-    else
+        if (queryTable.queries.empty())
+            query.push_back(TableWarning(kQueryFileName, 0, 0,
+                                         L"no queries: Orvane asks the machine nothing, so no value is checked"));
+    } else {
         ParseBuiltInChecks(queryTable);
-    if (specLines) CheckSpecTable(*specLines, queryTable, files, folder, spec);
+    }
+    if (specLines) {
+        CheckSpecTable(*specLines, queryTable, files, folder, spec);
+        if (specLines->empty())
+            spec.push_back(TableWarning(kSpecFileName, 0, 0,
+                                        L"no rows: Orvane selects none, so every machine falls short"));
+    }
 
     auto byPlace = [](const TableProblem& a, const TableProblem& b) {
         return a.line != b.line ? a.line < b.line : a.field < b.field;

@@ -7,7 +7,7 @@
 #include "fakes/fake_text_codec.h"
 #include "tables/table_validator.h"
 #include "tables_source_files.h"
-#include "ui/utf8_encoding.h"
+#include "encoding/utf8_encoding.h"
 
 namespace {
 
@@ -95,6 +95,12 @@ TEST(TableValidator, NamesTheLineAndFieldOfEveryProblem) {
           L"OrvaneWMI.csv:4:2: warning: the query has no properties: only its heading is shown",
           L"OrvaneWMI.csv:5:2: warning: the query text is blank",
           L"OrvaneWMI.csv:6:4: warning: the label \"Name\" has no %s: the value is not shown"},
+         1},
+        {"empty files: no rows, no queries",
+         "",
+         "",
+         {L"OrvaneSPC.csv: warning: no rows: Orvane selects none, so every machine falls short",
+          L"OrvaneWMI.csv: warning: no queries: Orvane asks the machine nothing, so no value is checked"},
          1},
     };
     for (const auto& c : cases) {

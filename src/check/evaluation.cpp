@@ -1,0 +1,45 @@
+#include "check/evaluation.h"
+
+#include <algorithm>
+
+#include "tables/requirement_compare.h"
+
+bool CheckRow(const OrvaneRec& row, CWMI& wmiResult) {
+    bool anyFailed = false;
+    for (const auto& query : wmiResult.queries) {
+        for (const auto& prop : query->props) {
+            const int32_t k = prop->checkIndex;
+            if (k < 1 || k > 8) continue;
+            if (!FallsShort(*query, *prop, row.columns[static_cast<size_t>(k)])) continue;
+            prop->failed = 1;  // stays set while later rows are tried
+            anyFailed = true;
+        }
+    }
+    return !anyFailed;
+}
+
+bool Evaluate(std::vector<OrvaneRec>& specRows, OrvaneRec& runRecord, CWMI& wmiResult, const std::wstring& exeDir,
+              FileSystem& files, bool& exeExists, std::vector<size_t>* triedLines) {
+    // Stable, so rows asking for the same graphics version keep their table order.
+    std::stable_sort(specRows.begin(), specRows.end(),
+                     [](const OrvaneRec& a, const OrvaneRec& b) { return CompareSpecRows(a, b) < 0; });
+
+    for (const OrvaneRec& row : specRows) {
+        if (triedLines) triedLines->push_back(row.line);
+        const bool glOk =
+            CompareGlVersions(row.columns[OrvaneRec::minGlVersion], runRecord.glInfo[OrvaneRec::glVersion]) <= 0;
+        if (glOk) runRecord.columns[OrvaneRec::glVerdict] = L"1";
+
+        // Every row is checked, so its shortfalls are marked even when it is not selected.
+        const bool rowOk = CheckRow(row, wmiResult);
+        if (!glOk || !rowOk) continue;
+
+        for (int c = OrvaneRec::exeName; c <= OrvaneRec::linkUrl; ++c) runRecord.columns[c] = row.columns[c];
+        runRecord.line = row.line;
+        // The folder itself is no product: only an existing file counts.
+        const std::wstring& exe = row.columns[OrvaneRec::exeName];
+        exeExists = !exe.empty() && files.IsExistingFile(exeDir + exe);
+        return true;
+    }
+    return false;
+}

@@ -1,0 +1,24 @@
+// Orvane's entry point: one check per process.
+
+#include <windows.h>
+
+#include <clocale>
+
+#include "orvane/orvane_app.h"
+#include "platform/win32/win32_dll_search.h"
+#include "shell/orvane/win32_platform.h"
+
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+    LoadDllsOnlyFromSystem32();
+
+    // Table files are read, and numbers shown, in the user's locale.
+    _wsetlocale(LC_ALL, L"");
+
+    Win32Platform win32;
+    OrvaneApp app(win32.platform);
+    app.InitInstance();
+    // A WMI thread left behind may be stuck in the service, even holding the
+    // loader lock that a normal exit takes: end the process around it.
+    if (app.WmiWorkOutstanding()) ::TerminateProcess(::GetCurrentProcess(), 0);
+    return 0;
+}

@@ -1,0 +1,54 @@
+// orvane-check's entry point: the check for administrators' tools, on the console.
+
+#include <windows.h>
+
+#include <clocale>
+#include <string>
+#include <vector>
+
+#include "check_tool/check_tool.h"
+#include "orvane_version.h"
+#include "shell/orvane_check/check_platform.h"
+#include "shell/orvane_check/win32_console_output.h"
+#include "platform/win32/win32_dll_search.h"
+
+namespace {
+
+std::wstring TwoDigits(unsigned value) {
+    return std::wstring(1, static_cast<wchar_t>(L'0' + value / 10 % 10)) + static_cast<wchar_t>(L'0' + value % 10);
+}
+
+// "2026-01-31T08:15:00Z"
+std::wstring UtcTimeNow() {
+    SYSTEMTIME now{};
+    ::GetSystemTime(&now);
+    return std::to_wstring(now.wYear) + L"-" + TwoDigits(now.wMonth) + L"-" + TwoDigits(now.wDay) + L"T" +
+           TwoDigits(now.wHour) + L":" + TwoDigits(now.wMinute) + L":" + TwoDigits(now.wSecond) + L"Z";
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+    LoadDllsOnlyFromSystem32();
+    // No "insert a disk" or crash boxes: nobody may be at the screen.
+    ::SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOGPFAULTERRORBOX | SEM_NOOPENFILEERRORBOX);
+
+    // Table files are read, and numbers shown, in the user's locale, as Orvane does.
+    _wsetlocale(LC_ALL, L"");
+
+    std::vector<std::wstring> args;
+    for (int i = 1; i < argc; ++i) args.emplace_back(argv[i]);
+
+    Win32CheckPlatform win32;
+    CheckToolOutput output;
+    const int exitCode = RunCheckTool(win32.platform, args, {L"" ORVANE_VERSION_TEXT, UtcTimeNow()}, output);
+
+    WriteStandardStream(StandardStream::Error, output.standardError);
+    int status = exitCode;
+    if (!WriteStandardStream(StandardStream::Output, output.standardOutput)) status = kCheckOutputNotWritten;
+    // A WMI thread left behind may be stuck in the service, even holding the
+    // loader lock that a normal exit takes: end the process around it. The
+    // output is already with the system.
+    if (output.wmiWorkOutstanding) ::TerminateProcess(::GetCurrentProcess(), static_cast<UINT>(status));
+    return status;
+}
