@@ -63,6 +63,8 @@ LayoutRect FitIntoWorkArea(const LayoutRect& frame, const LayoutRect& workArea, 
 }
 
 int MinimumTrackExtent(int templateExtent, int contentExtent, int workExtent, int margin) {
-    if (templateExtent <= workExtent) return templateExtent;
-    return std::min(contentExtent, std::max(0, workExtent - 2 * margin));
+    // The room a cut frame gets: a minimum above it would undo the cut.
+    const int room = std::max(0, workExtent - 2 * margin);
+    if (templateExtent <= room) return templateExtent;
+    return std::min(contentExtent, room);
 }

@@ -48,6 +48,6 @@ LayoutRect DialogUnitsToPixels(const LayoutRect& units, DialogBaseUnits base);
 LayoutRect FitIntoWorkArea(const LayoutRect& frame, const LayoutRect& workArea, int margin);
 
 // The smallest frame extent along one axis: the template's where it fits the
-// work area, else the least the content needs but never more than the work
-// area less its margins.
+// work area less its margins, else the least the content needs but never more
+// than that room.
 int MinimumTrackExtent(int templateExtent, int contentExtent, int workExtent, int margin);

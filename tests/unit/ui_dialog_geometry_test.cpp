@@ -101,6 +101,7 @@ TEST(DialogGeometry, MinimumSizeIsTheTemplatesWhereItFitsElseTheContents) {
         {"120 DPI on 1366x768, too tall", 780, 200, 728, 10, 200},
         {"120 DPI on 1366x768, wide enough", 771, 480, 1366, 10, 771},
         {"content taller than the work area", 936, 800, 728, 12, 704},
+        {"template fits the work area but not its room: as tall as the cut frame", 720, 800, 728, 10, 708},
     };
     for (const auto& c : cases)
         EXPECT_EQ(MinimumTrackExtent(c.templateExtent, c.contentExtent, c.workExtent, c.margin), c.expected)
