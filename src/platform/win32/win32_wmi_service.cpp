@@ -18,11 +18,21 @@ WmiValue ReadProperty(IWbemClassObject& instance, const std::wstring& name) {
     return ToWmiValue(variant.get());
 }
 
+// Whoever set the process's security first, the providers get to impersonate
+// us. An in-process object has no proxy to set: fine.
+void SetCallBlanket(IUnknown* proxy) {
+    ::CoSetProxyBlanket(proxy, RPC_C_AUTHN_WINNT, RPC_C_AUTHZ_NONE, nullptr, RPC_C_AUTHN_LEVEL_CALL,
+                        RPC_C_IMP_LEVEL_IMPERSONATE, nullptr, EOAC_NONE);
+}
+
 class Win32WmiSession : public WmiSession {
 public:
     Win32WmiSession() : apartment_(COINIT_MULTITHREADED) {}
 
     bool Open(const std::wstring& wmiNamespace) {
+        // Inside the apartment that lives as long as the session's queries,
+        // so the setting is not torn down with a temporary one.
+        SettleComSecurity();
         if (FAILED(::CoCreateInstance(CLSID_WbemLocator, nullptr, CLSCTX_INPROC_SERVER, IID_IWbemLocator,
                                       locator_.put_void())) ||
             !locator_)
@@ -34,10 +44,7 @@ public:
                                            nullptr, nullptr, services_.put())) ||
             !services_)
             return false;
-        // Whoever set the process's security first, the providers get to
-        // impersonate us. An in-process service has no proxy to set: fine.
-        ::CoSetProxyBlanket(services_.get(), RPC_C_AUTHN_WINNT, RPC_C_AUTHZ_NONE, nullptr, RPC_C_AUTHN_LEVEL_CALL,
-                            RPC_C_IMP_LEVEL_IMPERSONATE, nullptr, EOAC_NONE);
+        SetCallBlanket(services_.get());
         return true;
     }
 
@@ -54,6 +61,8 @@ public:
                                         enumerator.put())) ||
             !enumerator)
             return std::nullopt;
+        // The enumerator is a proxy of its own: the instances come through it.
+        SetCallBlanket(enumerator.get());
 
         return ReadInstances(*enumerator.get(), properties);
     }
@@ -110,19 +119,12 @@ std::vector<WmiInstance> ReadInstances(IEnumWbemClassObject& enumerator, const s
 }
 
 void SettleComSecurity() {
-    static const bool settled = [] {
-        // A multithreaded apartment of our own for the call only: the thread
-        // that builds the services keeps no apartment it did not have.
-        const ComApartmentScope apartment(COINIT_MULTITHREADED);
-        // Something injected may have been first (RPC_E_TOO_LATE): the proxy blanket covers that.
-        ::CoInitializeSecurity(nullptr, -1, nullptr, nullptr, RPC_C_AUTHN_LEVEL_DEFAULT, RPC_C_IMP_LEVEL_IMPERSONATE,
-                               nullptr, EOAC_NONE, nullptr);
-        return true;
-    }();
-    (void)settled;
+    // Once per life of COM in the process: while an apartment of ours keeps
+    // COM loaded, a second call answers RPC_E_TOO_LATE and changes nothing.
+    // Something injected may have been first too: the proxy blankets cover that.
+    ::CoInitializeSecurity(nullptr, -1, nullptr, nullptr, RPC_C_AUTHN_LEVEL_DEFAULT, RPC_C_IMP_LEVEL_IMPERSONATE,
+                           nullptr, EOAC_NONE, nullptr);
 }
-
-Win32WmiService::Win32WmiService() { SettleComSecurity(); }
 
 std::unique_ptr<WmiSession> Win32WmiService::Connect(const std::wstring& wmiNamespace) {
     auto session = std::make_unique<Win32WmiSession>();

@@ -10,16 +10,14 @@
 
 class Win32WmiService : public WmiService {
 public:
-    // Settles the process's COM security (once per process).
-    Win32WmiService();
-
     // Keeps no state: a thread left behind in a session touches nothing of the service.
     std::unique_ptr<WmiSession> Connect(const std::wstring& wmiNamespace) override;
 };
 
-// Sets the process-wide COM security once, before any thread asks WMI or a
-// graphics driver could set it otherwise. Each session still sets its own
-// proxy blanket, whoever was first.
+// Sets the process-wide COM security from inside the calling thread's
+// apartment, which must stay for as long as the setting is needed; a call
+// after the first (RPC_E_TOO_LATE) is ignored. Each session still sets its
+// own proxy blankets, whoever was first.
 void SettleComSecurity();
 
 // The variant types the value text knows, as plain values; every other type is Other.
