@@ -11,7 +11,7 @@ endif()
 
 add_executable(orvane_integration_tests ${ORVANE_INTEGRATION_DIR}/probes_integration_test.cpp)
 # opengl32 only here, to see that the probe left no context current.
-target_link_libraries(orvane_integration_tests PRIVATE orvane_win32 opengl32 GTest::gtest ${ORVANE_GTEST_MAIN})
+target_link_libraries(orvane_integration_tests PRIVATE orvane_dialog opengl32 GTest::gtest ${ORVANE_GTEST_MAIN})
 target_compile_definitions(orvane_integration_tests PRIVATE
   ORVANE_RES_DIR="${CMAKE_CURRENT_SOURCE_DIR}/res")
 add_test(NAME integration COMMAND orvane_integration_tests)

@@ -1,12 +1,15 @@
-# Orvane.exe and the Win32 side of the platform seam.
+# The Win32 side of the platform seam, and each program's shell over it.
 enable_language(RC)
 
 file(GLOB ORVANE_WIN32_SOURCES CONFIGURE_DEPENDS src/platform/win32/*.cpp)
-list(REMOVE_ITEM ORVANE_WIN32_SOURCES
-  ${CMAKE_CURRENT_SOURCE_DIR}/src/platform/win32/main.cpp
-  ${CMAKE_CURRENT_SOURCE_DIR}/src/platform/win32/check_main.cpp)
 add_library(orvane_win32 STATIC ${ORVANE_WIN32_SOURCES})
-target_link_libraries(orvane_win32 PUBLIC orvane_core ole32 oleaut32 uuid wbemuuid comctl32 shell32 advapi32 user32 gdi32)
+target_link_libraries(orvane_win32 PUBLIC orvane_core ole32 oleaut32 uuid wbemuuid advapi32 user32 gdi32)
+
+# Orvane.exe's windows: the result dialog, the About box, the support link.
+file(GLOB ORVANE_DIALOG_SOURCES CONFIGURE_DEPENDS src/shell/orvane/*.cpp)
+list(REMOVE_ITEM ORVANE_DIALOG_SOURCES ${CMAKE_CURRENT_SOURCE_DIR}/src/shell/orvane/main.cpp)
+add_library(orvane_dialog STATIC ${ORVANE_DIALOG_SOURCES})
+target_link_libraries(orvane_dialog PUBLIC orvane_win32 comctl32 shell32)
 
 # Ninja does not follow the .rc's includes: name every file it pulls in.
 set(ORVANE_RC_DEPENDS
@@ -22,15 +25,16 @@ set(ORVANE_RC_DEPENDS
   ${CMAKE_CURRENT_SOURCE_DIR}/res/OrvaneSPC.csv)
 set_source_files_properties(res/orvane.rc res/orvane_no_tables.rc res/orvane_check.rc PROPERTIES OBJECT_DEPENDS "${ORVANE_RC_DEPENDS}")
 
-add_executable(Orvane WIN32 src/platform/win32/main.cpp res/orvane.rc)
-target_link_libraries(Orvane PRIVATE orvane_win32)
+add_executable(Orvane WIN32 src/shell/orvane/main.cpp res/orvane.rc)
+target_link_libraries(Orvane PRIVATE orvane_dialog)
 
 # Test-only build without the built-in tables.
-add_executable(Orvane_no_tables WIN32 src/platform/win32/main.cpp res/orvane_no_tables.rc)
-target_link_libraries(Orvane_no_tables PRIVATE orvane_win32)
+add_executable(Orvane_no_tables WIN32 src/shell/orvane/main.cpp res/orvane_no_tables.rc)
+target_link_libraries(Orvane_no_tables PRIVATE orvane_dialog)
 
 # The same check for administrators' tools: a console program.
-add_executable(orvane-check src/platform/win32/check_main.cpp res/orvane_check.rc)
+add_executable(orvane-check src/shell/orvane_check/check_main.cpp src/shell/orvane_check/win32_console_output.cpp
+  res/orvane_check.rc)
 target_link_libraries(orvane-check PRIVATE orvane_win32)
 
 foreach(exe Orvane Orvane_no_tables orvane-check)

@@ -75,10 +75,12 @@ QueryRequest SelectQueries(const CWMI& table, QuerySelection which) {
 }
 
 void AskQueries(WmiService& wmi, const QueryRequest& request,
-                const std::function<void(size_t, QueryAnswer)>& answer) {
+                const std::function<void(size_t, QueryAnswer)>& answer,
+                const std::function<void(bool)>& connected) {
     if (request.items.empty()) return;  // no COM at all
 
     std::unique_ptr<WmiSession> session = wmi.Connect(request.wmiNamespace);
+    if (connected) connected(session != nullptr);
     for (size_t i = 0; i < request.items.size(); ++i) {
         const QueryRequest::Item& item = request.items[i];
         answer(i, session ? session->Query(item.wql, item.properties) : std::nullopt);

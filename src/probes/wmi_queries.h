@@ -40,9 +40,12 @@ std::wstring VariantToText(const WmiValue& value);
 QueryRequest SelectQueries(const CWMI& table, QuerySelection which);
 
 // Asks every item over one session, in order, and hands each answer to
-// answer(item index, answer) as it comes; without a session every answer is nullopt.
+// answer(item index, answer) as it comes; without a session every answer is
+// nullopt. connected, when given, learns whether a session was made, before
+// the first answer.
 void AskQueries(WmiService& wmi, const QueryRequest& request,
-                const std::function<void(size_t, QueryAnswer)>& answer);
+                const std::function<void(size_t, QueryAnswer)>& answer,
+                const std::function<void(bool)>& connected = nullptr);
 
 // Adds one result query per instance of table query tableIndex, at the place
 // that running every query in table order would have given it. answerCounts

@@ -6,6 +6,7 @@
 #include <chrono>
 #include <cstddef>
 #include <future>
+#include <optional>
 #include <vector>
 
 #include "platform/wmi_service.h"
@@ -31,6 +32,10 @@ public:
     // it has not come by then. Each item is taken once.
     QueryAnswer Take(size_t item, WmiClock::time_point deadline);
 
+    // Whether a session was made: nullopt while the thread is still trying to
+    // connect (or never got that far).
+    std::optional<bool> Connected() const;
+
     // True once the thread has let go of everything it made.
     bool Finished() const;
 
@@ -39,5 +44,6 @@ private:
 
     std::vector<size_t> tableIndices_;
     std::vector<std::future<QueryAnswer>> answers_;
+    std::shared_future<bool> connected_;
     std::future<void> finished_;
 };

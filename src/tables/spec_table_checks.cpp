@@ -1,6 +1,6 @@
 #include <algorithm>
 
-#include "app/evaluation.h"
+#include "tables/requirement_compare.h"
 #include "tables/number_text.h"
 #include "tables/table_checks.h"
 #include "tables/table_loaders.h"

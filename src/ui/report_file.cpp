@@ -1,7 +1,7 @@
 #include "ui/report_file.h"
 
 #include "ui/result_report.h"
-#include "ui/utf8_encoding.h"
+#include "encoding/utf8_encoding.h"
 
 const wchar_t* const kReportSaveFailedMessage =
     L"レポート ファイルをデスクトップに書き込めませんでした。\n"

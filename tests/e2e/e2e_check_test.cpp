@@ -137,5 +137,42 @@ TEST(E2eCheck, ExitsZeroWhenTheOsBuildMeetsTheBuiltInRow) {
     EXPECT_TRUE((*json)["requiredFrom"]["selected"].boolean);
 }
 
+TEST(E2eCheck, UnknownFactsAndRefusedTablesAreNoVerdict) {
+    const struct {
+        const char* meaning;
+        const char* specTable;
+        const char* queryTable;  // nullptr: the built-in one
+        DWORD exitCode;
+        bool wmiComplete;
+        bool rowsNull;  // selectedRow and requiredFrom
+    } cases[] = {
+        {"a good line, then a short one: the table is refused, not its first row used",
+         "1.0,10.0.0,0,vorn_explorer.exe,,1,ok,,\r\n3.3,10.0\r\n", nullptr, 2, true, true},
+        {"WMI answers, but not the checked query (it is no valid WQL): unknown, so no pass",
+         "1.0,10.0.0,0,vorn_explorer.exe,,1,ok,,\r\n",
+         "ROOT\\CIMV2,,,,,-1\r\n,SELECT * FROM Win32_OperatingSystem,,OS [%s],,-1\r\n,,Version,V : %s,,1\r\n"
+         ",SELECT * FROM Win32_OperatingSystem WHERE,,X [%s],,-1\r\n,,Version,X : %s,,1\r\n",
+         3, false, false},
+    };
+    for (const auto& c : cases) {
+        ScratchFolder folder;
+        ASSERT_TRUE(folder.AddProgram(BuiltProgram::OrvaneCheck));
+        ASSERT_TRUE(folder.AddFile(L"OrvaneSPC.csv", c.specTable));
+        if (c.queryTable) ASSERT_TRUE(folder.AddFile(L"OrvaneWMI.csv", c.queryTable));
+        DWORD exitCode = 99;
+        const std::optional<JsonValue> json = RunCheckJson(folder, exitCode);
+        ASSERT_TRUE(json) << c.meaning;
+        EXPECT_EQ(exitCode, c.exitCode) << c.meaning;
+        EXPECT_EQ((*json)["exitCode"].number, static_cast<double>(c.exitCode)) << c.meaning;
+        EXPECT_TRUE((*json)["wmiReached"].boolean) << c.meaning;
+        EXPECT_EQ((*json)["wmiComplete"].boolean, c.wmiComplete) << c.meaning;
+        EXPECT_EQ((*json)["selectedRow"].IsNull() && (*json)["requiredFrom"].IsNull(), c.rowsNull) << c.meaning;
+        if (!c.wmiComplete) {
+            ASSERT_EQ((*json)["unansweredQueries"].items.size(), 1u) << c.meaning;
+            EXPECT_EQ((*json)["unansweredQueries"][0].text, "SELECT * FROM Win32_OperatingSystem WHERE") << c.meaning;
+        }
+    }
+}
+
 }  // namespace
 }  // namespace e2e

@@ -1,17 +1,20 @@
 #include "fakes/fake_services.h"
 
+#include <stdexcept>
 #include <thread>
 
 namespace {
 
 class FakeWmiSession : public WmiSession {
 public:
-    explicit FakeWmiSession(FakeWmiService& service) : service_(service) {}
+    explicit FakeWmiSession(FakeWmiService& service) : service_(service) { ++service_.callsInService; }
+    ~FakeWmiSession() override { --service_.callsInService; }
 
     std::optional<std::vector<WmiInstance>> Query(const std::wstring& wql,
                                                   const std::vector<std::wstring>& properties) override {
         service_.askedQueries.push_back(wql);
         service_.WaitBefore(wql);
+        if (wql == service_.throwsAt) throw std::runtime_error("the service failed");
         auto it = service_.answers.find(wql);
         if (it == service_.answers.end()) return std::nullopt;
         const FakeWmiService::Answer& answer = it->second;
@@ -38,10 +41,20 @@ private:
 }  // namespace
 
 std::unique_ptr<WmiSession> FakeWmiService::Connect(const std::wstring& wmiNamespace) {
+    ++callsInService;
     connectedNamespaces.push_back(wmiNamespace);
     WaitBefore(kConnect);
-    if (!connects) return nullptr;
-    return std::make_unique<FakeWmiSession>(*this);
+    std::unique_ptr<WmiSession> session = connects ? std::make_unique<FakeWmiSession>(*this) : nullptr;
+    --callsInService;
+    return session;
+}
+
+FakeWmiService::~FakeWmiService() {
+    // A thread the test left in the service must be out of it before the fake goes.
+    Release();
+    const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (callsInService > 0 && std::chrono::steady_clock::now() < giveUp)
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
 }
 
 void FakeWmiService::Release() {

@@ -2,6 +2,7 @@
 // Simple fakes of the platform services: they record what they were asked and
 // answer what the test put in them.
 
+#include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <functional>
@@ -68,14 +69,17 @@ public:
         std::map<std::wstring, std::vector<WmiValue>> values;
     };
 
+    ~FakeWmiService() override;
     std::unique_ptr<WmiSession> Connect(const std::wstring& wmiNamespace) override;
 
     std::map<std::wstring, Answer> answers;  // queries without an answer get no enumerator
     bool connects = true;
     std::chrono::milliseconds delay{0};  // before every answer, the connection's too
     std::wstring stallsAt;  // kConnect or a query's text: no answer there until Release()
+    std::wstring throwsAt;  // a query's text: the session throws there
     std::vector<std::wstring> connectedNamespaces;
     std::vector<std::wstring> askedQueries;
+    std::atomic<int> callsInService{0};  // connections being made and sessions alive
 
     void Release();
     void WaitBefore(const std::wstring& step);  // as told, before step answers

@@ -11,7 +11,7 @@
 
 #include "platform/win32/unique_resource.h"
 #include "platform/win32/win32_graphics_driver.h"
-#include "platform/win32/win32_platform.h"
+#include "shell/orvane/win32_platform.h"
 #include "platform/win32/win32_wmi_service.h"
 #include "probes/graphics_probe.h"
 #include "probes/wmi_queries.h"

@@ -7,7 +7,9 @@
 #include <sstream>
 #include <thread>
 
-#include "app/orvane_app.h"
+#include "check/evaluation.h"
+#include "orvane/orvane_app.h"
+#include "tables/table_loaders.h"
 #include "fakes/fake_platform.h"
 #include "probes/wmi_queries.h"
 
@@ -69,20 +71,24 @@ std::wstring Describe(const CWMI& tree) {
 // The tree a run that asks every query in table order, on one thread, leaves behind.
 std::wstring TreeFromEveryQuery(const wchar_t* osVersion) {
     Machine m(osVersion);
-    OrvaneApp app(m.fake.platform);
-    app.exeDir = app.GetExeDirPath(L"");
-    EXPECT_TRUE(app.LoadSpecTable());
-    EXPECT_TRUE(app.LoadQueryTable());
+    const std::wstring exeDir = L"C:\\Tools\\";
+    std::vector<OrvaneRec> rows;
+    CWMI table;
+    EXPECT_TRUE(LoadSpecTable(m.fake.platform, exeDir, rows));
+    EXPECT_TRUE(LoadQueryTable(m.fake.platform, exeDir, table));
+    CWMI tree;
     std::vector<size_t> counts;
-    RunQueries(m.fake.wmi, app.queryTable, QuerySelection::All, *app.wmiResult, counts);
-    app.Evaluate();
-    return Describe(*app.wmiResult);
+    RunQueries(m.fake.wmi, table, QuerySelection::All, tree, counts);
+    OrvaneRec record;
+    bool exeExists = false;
+    Evaluate(rows, record, tree, exeDir, m.fake.files, exeExists);
+    return Describe(tree);
 }
 
 // Everything a run shows, writes and starts.
 std::wstring Outcome(const OrvaneApp& app, const FakePlatform& fake) {
     std::wostringstream out;
-    out << Describe(*app.wmiResult) << L"starts " << fake.launcher.started.size() << L"\n";
+    out << Describe(*app.Result()->wmiResult) << L"starts " << fake.launcher.started.size() << L"\n";
     for (const auto& view : fake.resultWindow.shownViews) out << view.status << L"\n" << view.report << L"\n";
     for (const auto& text : fake.messages.shown) out << text << L"\n";
     for (const auto& write : fake.profiles.writes) out << write << L"\n";
@@ -130,7 +136,7 @@ TEST(CheckSequence, FailingRunShowsTheTreeOfEveryQueryInTableOrder) {
         EXPECT_TRUE(m.fake.launcher.started.empty()) << osVersion;
         EXPECT_EQ(m.fake.resultWindow.shownViews.size(), 1u) << osVersion;
         EXPECT_EQ(m.fake.wmi.askedQueries.size(), 4u) << osVersion;
-        EXPECT_EQ(Describe(*app.wmiResult), TreeFromEveryQuery(osVersion)) << osVersion;
+        EXPECT_EQ(Describe(*app.Result()->wmiResult), TreeFromEveryQuery(osVersion)) << osVersion;
     }
 }
 
@@ -138,13 +144,14 @@ TEST(CheckSequence, FailingRunMarksTheVersionInTheFullTree) {
     Machine m(L"10.0.17763");
     OrvaneApp app(m.fake.platform);
     app.InitInstance();
-    ASSERT_EQ(app.wmiResult->queries.size(), 5u);  // two video controllers
-    EXPECT_EQ(app.wmiResult->queries[0]->query, kComputerQuery);
-    EXPECT_EQ(app.wmiResult->queries[1]->query, kOsQuery);
-    EXPECT_EQ(app.wmiResult->queries[1]->props[0]->failed, 1);
-    EXPECT_EQ(app.wmiResult->queries[2]->query, kVideoQuery);
-    EXPECT_EQ(app.wmiResult->queries[3]->query, kVideoQuery);
-    EXPECT_EQ(app.wmiResult->queries[4]->query, kProcessorQuery);
+    const CWMI& tree = *app.Result()->wmiResult;
+    ASSERT_EQ(tree.queries.size(), 5u);  // two video controllers
+    EXPECT_EQ(tree.queries[0]->query, kComputerQuery);
+    EXPECT_EQ(tree.queries[1]->query, kOsQuery);
+    EXPECT_EQ(tree.queries[1]->props[0]->failed, 1);
+    EXPECT_EQ(tree.queries[2]->query, kVideoQuery);
+    EXPECT_EQ(tree.queries[3]->query, kVideoQuery);
+    EXPECT_EQ(tree.queries[4]->query, kProcessorQuery);
 }
 
 TEST(CheckSequence, ThreeEndings) {
@@ -185,7 +192,7 @@ TEST(CheckSequence, SettingsRecordTheGraphicsAndTheCommandOnEveryLoadedRun) {
     OrvaneApp app(m.fake.platform);
     app.InitInstance();
     const std::wstring ini = L"C:\\Temp\\会社名\\Kestrand VORN\\Orvane.ini";
-    EXPECT_EQ(app.settingsPath, ini);
+    EXPECT_EQ(app.SettingsPath(), ini);
     EXPECT_EQ(m.fake.profiles.files[ini][L"OpenGL|GL_VERSION"], L"4.5 (Core Profile) Mesa 22.3.6");
     EXPECT_EQ(m.fake.profiles.files[ini][L"EXEC|PATH"], L"");  // no row selected
 }
@@ -232,22 +239,26 @@ TEST(CheckSequence, WmiGetsOneDeadlineAndWhatCameInTimeCounts) {
     }
 }
 
-TEST(CheckSequence, PublicStepsKeepTheDeadlineToo) {
+TEST(CheckSequence, EveryQueryUpFrontKeepsTheDeadlineToo) {
     using std::chrono::milliseconds;
     const milliseconds limit(200);
     Machine m(L"10.0.22631");
     m.fake.wmi.stallsAt = FakeWmiService::kConnect;
-    OrvaneApp app(m.fake.platform, limit);
+    CheckRunSettings settings;
+    settings.everyQueryUpFront = true;
+    settings.wmiTimeLimit = limit;
     const auto start = std::chrono::steady_clock::now();
-    app.ProbeGraphics();
-    app.exeDir = app.GetExeDirPath(L"");
-    EXPECT_TRUE(app.LoadSpecTable());
-    EXPECT_TRUE(app.LoadQueryTable());
-    app.RunQueries(OrvaneApp::kAllQueries);
-    app.RunQueries(OrvaneApp::kAllQueries);  // past the deadline nothing more is asked
-    app.Evaluate();
+    CheckRun run(m.fake.platform, settings);
+    run.AskReportQueries();  // past the deadline nothing more is asked
+    run.CompleteReport();
     EXPECT_LT(std::chrono::steady_clock::now() - start, limit + milliseconds(600));
-    EXPECT_TRUE(app.wmiResult->queries.empty());
-    ReleaseAndSettle(m, app);
+    EXPECT_TRUE(run.Result().wmiResult->queries.empty());
+    EXPECT_EQ(run.Result().wmi, WmiCompleteness::NeverConnected);
+    m.fake.wmi.Release();
+    const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (run.WmiWorkOutstanding() && std::chrono::steady_clock::now() < giveUp)
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
     EXPECT_EQ(m.fake.wmi.connectedNamespaces.size(), 1u);
+    // Settled at the deadline: the late connection changes nothing.
+    EXPECT_EQ(run.Result().wmi, WmiCompleteness::NeverConnected);
 }

@@ -3,17 +3,18 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <string>
 #include <vector>
 
-#include "app/check_command_line.h"
-#include "app/check_tool.h"
-#include "app/json_writer.h"
-#include "app/sha256.h"
+#include "check_tool/check_command_line.h"
+#include "check_tool/check_tool.h"
+#include "check_tool/json_writer.h"
+#include "check_tool/sha256.h"
 #include "fakes/fake_platform.h"
 #include "fakes/strict_json.h"
 #include "tables/table_validator.h"
-#include "ui/utf8_encoding.h"
+#include "encoding/utf8_encoding.h"
 
 namespace {
 
@@ -47,9 +48,10 @@ struct Machine {
                                        {L"OSArchitecture", {TextValue(L"64 ビット")}}}};
         fake.wmi.answers[kVideoQuery] = {{std::wstring(L"GPU \xD800 A")}, {{L"AdapterRAM", {IntValue(-2147483648)}}}};
     }
-    int Run(const std::vector<std::wstring>& args) {
+    int Run(const std::vector<std::wstring>& args,
+            std::chrono::milliseconds wmiTimeLimit = CheckRunSettings::kWmiTimeLimit) {
         output = CheckToolOutput{};
-        return RunCheckTool(fake.platform, args, {L"1.2.3", L"2026-01-31T08:15:00Z"}, output);
+        return RunCheckTool(fake.platform, args, {L"1.2.3", L"2026-01-31T08:15:00Z", wmiTimeLimit}, output);
     }
     JsonValue Json() {
         std::string error;
@@ -126,6 +128,8 @@ TEST(CheckTool, CommandLines) {
         {{L"--validate", L"--text"}, false, A::Report, F::Json, nullptr, nullptr},
         {{L"--validate", L"a", L"--tables", L"b"}, false, A::Report, F::Json, nullptr, nullptr},
         {{L"/?"}, false, A::Report, F::Json, nullptr, nullptr},
+        {{L"--out", L"--json"}, false, A::Report, F::Json, nullptr, nullptr},
+        {{L"--tables", L"--text"}, false, A::Report, F::Json, nullptr, nullptr},
     };
     for (const auto& c : cases) {
         std::wstring joined;
@@ -210,29 +214,50 @@ TEST(CheckTool, JsonOfAFailingMachineFieldByField) {
 }
 
 TEST(CheckTool, ExitCodesAndWhatTheJsonSaysOfThem) {
+    using std::chrono::milliseconds;
+    const char* const badSecondLine = "3.3,10.0.19043,64 ビット,a,,1,ok,,\r\n3.3,10.0.19043\r\n";
     const struct {
         const char* meaning;
         const wchar_t* osVersion;
         const char* specFile;  // beside the program; nullptr: the built-in row
         bool wmiConnects;
+        const wchar_t* osQueryFault;  // L"none": no answer; L"stall": answers too late; L"throw"
         int exitCode;
+        bool wmiComplete;
+        bool rowsNull;  // selectedRow and requiredFrom
     } cases[] = {
-        {"OS too old", L"10.0.17763", nullptr, true, 1},
-        {"row met", L"10.0.22631", nullptr, true, 0},
-        {"second line of the file met", L"10.0.22631", "9,9,9,a,,1,x,,\r\n3.3,10.0.19043,64 ビット,a,,1,ok,,\r\n", true, 0},
-        {"bad second line", L"10.0.22631", "3.3,10.0.19043,64 ビット,a,,1,ok,,\r\n3.3,10.0.19043\r\n", true, 2},
-        {"WMI not reachable", L"10.0.22631", nullptr, false, 3},
-        {"bad table before WMI", L"10.0.22631", "x\r\n", false, 2},
+        {"OS too old", L"10.0.17763", nullptr, true, L"", 1, true, false},
+        {"row met", L"10.0.22631", nullptr, true, L"", 0, true, false},
+        {"second line of the file met", L"10.0.22631", "9,9,9,a,,1,x,,\r\n3.3,10.0.19043,64 ビット,a,,1,ok,,\r\n", true,
+         L"", 0, true, false},
+        {"bad second line: the good first one is not evaluated", L"10.0.22631", badSecondLine, true, L"", 2, true,
+         true},
+        {"WMI not reachable", L"10.0.22631", nullptr, false, L"", 3, false, false},
+        {"bad table before WMI", L"10.0.22631", "x\r\n", false, L"", 2, false, true},
+        {"the checked query has no answer: unknown, not met", L"10.0.22631", nullptr, true, L"none", 3, false, false},
+        {"the checked query answers after the time for WMI", L"10.0.22631", nullptr, true, L"stall", 3, false, false},
+        {"the service throws on the WMI thread", L"10.0.22631", nullptr, true, L"throw", 3, false, false},
     };
     for (const auto& c : cases) {
         Machine m(c.osVersion);
         m.fake.wmi.connects = c.wmiConnects;
+        const std::wstring fault = c.osQueryFault;
+        if (fault == L"none") m.fake.wmi.answers.erase(kOsQuery);
+        if (fault == L"stall") m.fake.wmi.stallsAt = kOsQuery;
+        if (fault == L"throw") m.fake.wmi.throwsAt = kOsQuery;
         if (c.specFile) m.fake.files.files[L"C:\\Tools\\OrvaneSPC.csv"] = ToCp932(c.specFile);
-        EXPECT_EQ(m.Run({L"--json"}), c.exitCode) << c.meaning;
+        EXPECT_EQ(m.Run({L"--json"}, milliseconds(200)), c.exitCode) << c.meaning;
+        m.fake.wmi.Release();
         const JsonValue json = m.Json();
         EXPECT_EQ(json["exitCode"].number, c.exitCode) << c.meaning;
         EXPECT_EQ(json["verdict"].text, c.exitCode == 0 ? "meets" : "falls-short") << c.meaning;
         EXPECT_EQ(json["wmiReached"].boolean, c.wmiConnects) << c.meaning;
+        EXPECT_EQ(json["wmiComplete"].boolean, c.wmiComplete) << c.meaning;
+        EXPECT_EQ(json["unansweredQueries"].items.size(), c.wmiComplete ? 0u : 1u) << c.meaning;
+        EXPECT_EQ(json["selectedRow"].IsNull() && json["requiredFrom"].IsNull(), c.rowsNull) << c.meaning;
+        if (c.rowsNull) {
+            EXPECT_EQ(json["status"].text, "【×】動作スペックを満たしていません。") << c.meaning;
+        }
         EXPECT_TRUE(m.fake.launcher.started.empty()) << c.meaning;
     }
 
@@ -244,7 +269,7 @@ TEST(CheckTool, ExitCodesAndWhatTheJsonSaysOfThem) {
     EXPECT_EQ(second.Json()["tables"]["requirements"]["source"].text, "C:\\Tools\\OrvaneSPC.csv");
 
     Machine bad(L"10.0.22631");
-    bad.fake.files.files[L"D:\\tables\\OrvaneSPC.csv"] = ToCp932(cases[3].specFile);
+    bad.fake.files.files[L"D:\\tables\\OrvaneSPC.csv"] = ToCp932(badSecondLine);
     EXPECT_EQ(bad.Run({L"--tables", L"D:\\tables"}), 2);
     const JsonValue error = bad.Json()["tables"]["requirements"]["error"];
     EXPECT_EQ(error["file"].text, "D:\\tables\\OrvaneSPC.csv");

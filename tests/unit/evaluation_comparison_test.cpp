@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "app/evaluation.h"
+#include "check/evaluation.h"
 #include "fakes/fake_file_system.h"
 
 namespace {

@@ -3,7 +3,7 @@
 #include <memory>
 #include <vector>
 
-#include "app/evaluation.h"
+#include "check/evaluation.h"
 #include "fakes/fake_file_system.h"
 
 namespace {

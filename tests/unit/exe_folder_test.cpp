@@ -1,4 +1,4 @@
-#include "app/orvane_app.h"
+#include "orvane/orvane_app.h"
 
 #include <gtest/gtest.h>
 

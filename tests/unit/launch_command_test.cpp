@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "app/product_launch.h"
+#include "orvane/product_launch.h"
 #include "fakes/fake_services.h"
 
 TEST(ProductLaunch, PathIsQuotedAndNamedAsTheApplicationArgumentsUnchanged) {

@@ -7,7 +7,7 @@
 #include "fakes/fake_platform.h"
 #include "ui/report_file.h"
 #include "ui/result_report.h"
-#include "ui/utf8_encoding.h"
+#include "encoding/utf8_encoding.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "app/evaluation.h"
+#include "tables/requirement_compare.h"
 
 #include <algorithm>
 #include <string_view>
@@ -50,11 +50,6 @@ std::wstring_view VersionComponent(std::wstring_view text, int i) {
     return text.substr(start, dot == std::wstring_view::npos ? std::wstring_view::npos : dot - start);
 }
 
-bool FallsShort(const CWMIClass& query, const CWMIProp& prop, const std::wstring& required) {
-    if (IsDottedVersionCheck(query, prop)) return CompareVersion(required, prop.value) == 1;
-    return LeadingInt(required) > LeadingInt(prop.value);
-}
-
 }  // namespace
 
 bool IsDottedVersionCheck(const CWMIClass& query, const CWMIProp& prop) {
@@ -91,41 +86,7 @@ int CompareVersion(const std::wstring& required, const std::wstring& found) {
     return 0;
 }
 
-bool CheckRow(const OrvaneRec& row, CWMI& wmiResult) {
-    bool anyFailed = false;
-    for (const auto& query : wmiResult.queries) {
-        for (const auto& prop : query->props) {
-            const int32_t k = prop->checkIndex;
-            if (k < 1 || k > 8) continue;
-            if (!FallsShort(*query, *prop, row.columns[static_cast<size_t>(k)])) continue;
-            prop->failed = 1;  // stays set while later rows are tried
-            anyFailed = true;
-        }
-    }
-    return !anyFailed;
-}
-
-bool Evaluate(std::vector<OrvaneRec>& specRows, OrvaneRec& runRecord, CWMI& wmiResult, const std::wstring& exeDir,
-              FileSystem& files, bool& exeExists) {
-    // Stable, so rows asking for the same graphics version keep their table order.
-    std::stable_sort(specRows.begin(), specRows.end(),
-                     [](const OrvaneRec& a, const OrvaneRec& b) { return CompareSpecRows(a, b) < 0; });
-
-    for (const OrvaneRec& row : specRows) {
-        const bool glOk =
-            CompareGlVersions(row.columns[OrvaneRec::minGlVersion], runRecord.glInfo[OrvaneRec::glVersion]) <= 0;
-        if (glOk) runRecord.columns[OrvaneRec::glVerdict] = L"1";
-
-        // Every row is checked, so its shortfalls are marked even when it is not selected.
-        const bool rowOk = CheckRow(row, wmiResult);
-        if (!glOk || !rowOk) continue;
-
-        for (int c = OrvaneRec::exeName; c <= OrvaneRec::linkUrl; ++c) runRecord.columns[c] = row.columns[c];
-        runRecord.line = row.line;
-        // The folder itself is no product: only an existing file counts.
-        const std::wstring& exe = row.columns[OrvaneRec::exeName];
-        exeExists = !exe.empty() && files.IsExistingFile(exeDir + exe);
-        return true;
-    }
-    return false;
+bool FallsShort(const CWMIClass& query, const CWMIProp& prop, const std::wstring& required) {
+    if (IsDottedVersionCheck(query, prop)) return CompareVersion(required, prop.value) == 1;
+    return LeadingInt(required) > LeadingInt(prop.value);
 }

@@ -1,10 +1,8 @@
 #pragma once
-// Which requirement row the machine meets.
+// How a requirement's values compare with what the machine reports.
 
 #include <string>
-#include <vector>
 
-#include "platform/file_system.h"
 #include "tables/orvane_rec.h"
 #include "tables/wmi_records.h"
 
@@ -22,11 +20,5 @@ int CompareVersion(const std::wstring& required, const std::wstring& found);
 // (CompareVersion); every other checked value by its leading integer.
 bool IsDottedVersionCheck(const CWMIClass& query, const CWMIProp& prop);
 
-// True when no checked property of the result tree falls short of the row;
-// marks those that do.
-bool CheckRow(const OrvaneRec& row, CWMI& wmiResult);
-
-// Sorts the rows, marks failing values, selects the first row met and copies
-// its columns into runRecord. exeExists is set when a row is selected.
-bool Evaluate(std::vector<OrvaneRec>& specRows, OrvaneRec& runRecord, CWMI& wmiResult, const std::wstring& exeDir,
-              FileSystem& files, bool& exeExists);
+// True when the property's value is below what the requirement asks.
+bool FallsShort(const CWMIClass& query, const CWMIProp& prop, const std::wstring& required);

@@ -1,0 +1,55 @@
+#pragma once
+// Everything one check found. The check run makes it once; the front ends
+// (the dialog program, the console checker) only read it.
+
+#include <cstddef>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "tables/orvane_rec.h"
+#include "tables/table_loaders.h"
+#include "tables/wmi_records.h"
+
+// How much of what decides the verdict the management service answered,
+// settled when the run's wait for it ended: nothing later changes it.
+enum class WmiCompleteness {
+    Complete,        // every checked query answered (or none was to be asked)
+    Incomplete,      // connected, but a checked query had no answer in time
+    NeverConnected,  // a connection was tried and none was made in time
+};
+
+struct CheckResult {
+    CheckResult() : wmiResult(std::make_unique<CWMI>()) {}
+
+    // Where the tables were looked for, and the product is.
+    std::wstring exeDir;
+
+    // The requirement table: its rows in the order the evaluation tried them,
+    // none when the table was refused.
+    std::vector<OrvaneRec> specRows;
+    bool specLoaded = false;
+    TableOrigin specOrigin;
+
+    CWMI queryTable;
+    bool queryLoaded = false;
+    TableOrigin queryOrigin;
+
+    // The machine's answers, failing values marked.
+    std::unique_ptr<CWMI> wmiResult;
+    // The graphics strings, the verdict's columns and the selected row's line.
+    OrvaneRec runRecord;
+
+    // The evaluation ran only when both tables were usable.
+    bool evaluated = false;
+    bool passed = false;     // a requirement row was met
+    bool exeExists = false;  // and its program is there
+    std::vector<size_t> triedLines;  // the rows tried, in that order
+
+    WmiCompleteness wmi = WmiCompleteness::Complete;
+    // The checked queries that got no answer, as the table words them.
+    std::vector<std::wstring> unansweredQueries;
+
+    bool TablesUsable() const { return specLoaded && queryLoaded; }
+    bool WmiReached() const { return wmi != WmiCompleteness::NeverConnected; }
+};

@@ -1,0 +1,98 @@
+#include "check/check_run.h"
+
+#include <algorithm>
+
+#include "check/evaluation.h"
+#include "probes/graphics_probe.h"
+#include "probes/wmi_queries.h"
+#include "tables/table_loaders.h"
+
+std::wstring ExeFolderOf(const std::wstring& exePath) {
+    const size_t slash = exePath.find_last_of(L"\\/");
+    if (slash != std::wstring::npos) return exePath.substr(0, slash + 1);
+    // "C:app.exe": the drive alone
+    if (exePath.size() >= 2 && exePath[1] == L':') return exePath.substr(0, 2);
+    return std::wstring();
+}
+
+CheckRun::CheckRun(Platform& platform, const CheckRunSettings& settings)
+    : platform_(platform), wmiWaitLeft_(settings.wmiTimeLimit) {
+    CheckResult& r = result_;
+    r.exeDir = settings.tablesFolder.empty() ? ExeFolderOf(platform.system.ExecutablePath()) : settings.tablesFolder;
+
+    r.specLoaded = LoadSpecTable(platform, r.exeDir, r.specRows, &r.specOrigin);
+    r.queryLoaded = LoadQueryTable(platform, r.exeDir, r.queryTable, &r.queryOrigin);
+    // The rows before a bad line are no table: nothing is measured against them.
+    if (!r.specLoaded) r.specRows.clear();
+
+    // Only the checked queries decide the outcome; unless asked for, the others
+    // wait until a report will show them. The graphics driver and the
+    // management service need nothing of each other, so they are asked side by side.
+    WmiWorker* worker = nullptr;
+    if (r.queryLoaded) worker = StartQueries(settings.everyQueryUpFront ? QuerySelection::All : QuerySelection::Checked);
+    ProbeGraphics(platform.graphics, platform.codec, r.runRecord);
+    std::vector<size_t> unanswered;
+    if (worker) TakeAnswers(*worker, &unanswered);
+    SettleCompleteness(worker, unanswered);
+
+    if (!r.TablesUsable()) return;
+    r.evaluated = true;
+    r.passed = Evaluate(r.specRows, r.runRecord, *r.wmiResult, r.exeDir, platform.files, r.exeExists, &r.triedLines);
+}
+
+CheckRun::~CheckRun() = default;
+
+void CheckRun::AskReportQueries() {
+    if (!result_.queryLoaded || reportWorker_) return;
+    reportWorker_ = StartQueries(QuerySelection::Unchecked);
+}
+
+const CheckResult& CheckRun::CompleteReport() {
+    if (reportWorker_) TakeAnswers(*reportWorker_, nullptr);
+    reportWorker_ = nullptr;
+    return result_;
+}
+
+bool CheckRun::WmiWorkOutstanding() const {
+    return std::any_of(wmiWorkers_.begin(), wmiWorkers_.end(),
+                       [](const std::unique_ptr<WmiWorker>& worker) { return !worker->Finished(); });
+}
+
+WmiWorker* CheckRun::StartQueries(QuerySelection which) {
+    QueryRequest request = SelectQueries(result_.queryTable, which);
+    if (request.items.empty()) return nullptr;  // no COM at all
+    if (wmiWaitLeft_ <= WmiClock::duration::zero()) return nullptr;  // nobody would wait for the answers
+
+    wmiWorkers_.push_back(std::make_unique<WmiWorker>(platform_.wmi, std::move(request)));
+    return wmiWorkers_.back().get();
+}
+
+void CheckRun::TakeAnswers(WmiWorker& worker, std::vector<size_t>* unanswered) {
+    // One time for all WMI waits of the run; an answer that has not come by
+    // then counts as no instances.
+    const WmiClock::time_point start = WmiClock::now();
+    const WmiClock::time_point deadline = start + wmiWaitLeft_;
+    for (size_t i = 0; i < worker.Count(); ++i) {
+        if (const QueryAnswer answer = worker.Take(i, deadline))
+            RecordAnswer(result_.queryTable, worker.TableIndex(i), *answer, *result_.wmiResult, answerCounts_);
+        else if (unanswered)
+            unanswered->push_back(worker.TableIndex(i));
+    }
+    wmiWaitLeft_ -= std::min(WmiClock::now() - start, wmiWaitLeft_);
+}
+
+void CheckRun::SettleCompleteness(const WmiWorker* worker, const std::vector<size_t>& unanswered) {
+    CheckResult& r = result_;
+    for (size_t index : unanswered) {
+        const CWMIClass* query = r.queryTable.queries[index].get();
+        if (query && HoldsCheckedProperty(*query)) r.unansweredQueries.push_back(query->query);
+    }
+    if (!worker) return;  // nothing was asked
+    // Read once, now: a thread still stuck in the service that connects later
+    // changes nothing of this run.
+    const std::optional<bool> connected = worker->Connected();
+    if (!connected || !*connected)
+        r.wmi = WmiCompleteness::NeverConnected;
+    else if (!r.unansweredQueries.empty())
+        r.wmi = WmiCompleteness::Incomplete;
+}
