@@ -23,6 +23,8 @@ packages=(
   fonts-noto-cjk locales
   # screenshots and the JSON checks of the tests
   imagemagick python3
+  # the release: its zip, Authenticode signing, and the test's throw-away certificate
+  zip osslsigncode openssl
 )
 # What lets Wine run the 32-bit build.
 packages_i386=(wine32:i386 libgl1:i386 libglx-mesa0:i386 libgl1-mesa-dri:i386)
@@ -131,7 +133,7 @@ done
 for tool in cmake ninja g++ clang++ python3 \
             i686-w64-mingw32-g++-posix i686-w64-mingw32-windres i686-w64-mingw32-objdump \
             x86_64-w64-mingw32-g++-posix x86_64-w64-mingw32-windres x86_64-w64-mingw32-objdump \
-            wine wineboot wineserver Xvfb; do
+            wine wineboot wineserver Xvfb zip osslsigncode openssl; do
   if ! command -v "$tool" >/dev/null 2>&1; then
     echo "install-deps: '$tool' is still missing" >&2
     exit 1

@@ -26,8 +26,20 @@ fi
 RUN_DIR="$ORVANE_ROOT/build/run"
 export WINEPREFIX="${WINEPREFIX:-${ORVANE_WINEPREFIX:-$HOME/.cache/orvane/wineprefix}}"
 
+orvane_pid=""
+
+# Ends Wine. wineserver -k kills it with SIGKILL, which a non-interactive bash
+# reports as "Killed" ("強制終了") once it collects the job; that end is our own
+# doing, so the job is collected here with the report silenced.
+end_wine() {
+  {
+    orvane_stop_wine
+    [ -z "$orvane_pid" ] || wait "$orvane_pid"
+  } 2>/dev/null || true
+}
+
 cleanup() {
-  orvane_stop_wine
+  end_wine
   orvane_stop_xvfb
 }
 trap cleanup EXIT
@@ -58,7 +70,8 @@ fi
 
 orvane_log "running $RUN_DIR/Orvane.exe, the ${ORVANE_WINE_BITS}-bit build ($ORVANE_WINE_BITS_WHY)"
 cd "$RUN_DIR"
-LC_ALL=ja_JP.UTF-8 LANG=ja_JP.UTF-8 orvane_wine Orvane.exe &
+orvane_wine_command
+LC_ALL=ja_JP.UTF-8 LANG=ja_JP.UTF-8 "${ORVANE_WINE_COMMAND[@]}" Orvane.exe &
 orvane_pid=$!
 
 # One of Orvane's windows (the dialog or a message box, both captioned
@@ -113,9 +126,9 @@ if [ -n "$seconds" ]; then
   sleep "$seconds"
   if kill -0 "$orvane_pid" 2>/dev/null; then
     orvane_log "ending Orvane.exe"
-    orvane_stop_wine
   fi
-  wait "$orvane_pid" 2>/dev/null || true
+  end_wine
+  orvane_log "Orvane.exe ended"
   exit 0
 fi
 

@@ -6,6 +6,9 @@
 #   fuzz     each libFuzzer target for a bounded time (ORVANE_FUZZ_SECONDS in all, default 60)
 #   reproducible  two clean builds of the shipped programs in two folders
 #            give identical bytes (scripts/check-reproducible.sh)
+#   release  the release command: two unsigned runs give the same zip, and one
+#            signed with a throw-away certificate verifies
+#            (tests/scripts/release_test.sh)
 #   windows  MinGW builds; under Wine on a virtual display, in a Wine prefix
 #            made for this run: unit suite, integration, end-to-end and import
 #            checks. The shipped 32-bit build is always built and its imports
@@ -23,7 +26,7 @@ source "$(dirname "${BASH_SOURCE[0]}")/lib/common.sh"
 BUILD="${ORVANE_TEST_BUILD_DIR:-$ORVANE_ROOT/build/test}"
 FUZZ_SECONDS="${ORVANE_FUZZ_SECONDS:-60}"
 stages=("$@")
-[ "${#stages[@]}" -gt 0 ] || stages=(native sanitize fuzz reproducible windows)
+[ "${#stages[@]}" -gt 0 ] || stages=(native sanitize fuzz reproducible release windows)
 
 failed=()
 timings=()
@@ -67,6 +70,10 @@ stage_sanitize() {
 # Only the shipped programs, twice: the test programs add nothing to the answer.
 stage_reproducible() {
   ORVANE_REPRO_DIR="$BUILD/reproducible" bash "$ORVANE_ROOT/scripts/check-reproducible.sh"
+}
+
+stage_release() {
+  ORVANE_RELEASE_TEST_DIR="$BUILD/release" bash "$ORVANE_ROOT/tests/scripts/release_test.sh"
 }
 
 # Seeds: the built-in tables and a few lines of each kind, each once with
@@ -179,8 +186,9 @@ for stage in "${stages[@]}"; do
     sanitize) run_stage sanitize stage_sanitize ;;
     fuzz) run_stage fuzz stage_fuzz ;;
     reproducible) run_stage reproducible stage_reproducible ;;
+    release) run_stage release stage_release ;;
     windows) windows=1 ;;
-    *) echo "unknown stage '$stage' (native, sanitize, fuzz, reproducible, windows)" >&2; exit 2 ;;
+    *) echo "unknown stage '$stage' (native, sanitize, fuzz, reproducible, release, windows)" >&2; exit 2 ;;
   esac
 done
 if [ "$windows" -eq 1 ]; then

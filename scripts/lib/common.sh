@@ -48,7 +48,9 @@ orvane_free_display() {
 orvane_start_xvfb() {
   local n tries size="${1:-1280x1024}"
   n="$(orvane_free_display)" || { echo "no free X display" >&2; return 1; }
-  Xvfb ":$n" -screen 0 "${size}x24" -nolisten tcp >"${TMPDIR:-/tmp}/orvane-xvfb-$n.log" 2>&1 &
+  # A session of its own: Ctrl+C at the terminal reaches the script, which ends
+  # Wine before the display, instead of the display going first under Wine's feet.
+  setsid Xvfb ":$n" -screen 0 "${size}x24" -nolisten tcp >"${TMPDIR:-/tmp}/orvane-xvfb-$n.log" 2>&1 &
   ORVANE_XVFB_PID=$!
   for tries in $(seq 1 100); do
     [ -e "/tmp/.X11-unix/X$n" ] && break

@@ -52,11 +52,20 @@ orvane_toolchain_file() {
   fi
 }
 
+# The command that starts Wine with the loader of the selected bitness, in the
+# array ORVANE_WINE_COMMAND. Run as "${ORVANE_WINE_COMMAND[@]}" program... in
+# the background, Wine itself is the shell's job: no shell sits between that
+# would report Wine's end by a signal on its own.
+orvane_wine_command() {
+  if [ "${ORVANE_WINE_BITS:-32}" = 64 ]; then
+    ORVANE_WINE_COMMAND=(env "WINELOADER=$ORVANE_WINE64_LOADER" "$ORVANE_WINE64_LOADER")
+  else
+    ORVANE_WINE_COMMAND=(wine)
+  fi
+}
+
 # Runs Wine with the loader of the selected bitness (its programs, reg, winecfg).
 orvane_wine() {
-  if [ "${ORVANE_WINE_BITS:-32}" = 64 ]; then
-    WINELOADER="$ORVANE_WINE64_LOADER" "$ORVANE_WINE64_LOADER" "$@"
-  else
-    wine "$@"
-  fi
+  orvane_wine_command
+  "${ORVANE_WINE_COMMAND[@]}" "$@"
 }
