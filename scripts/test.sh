@@ -78,9 +78,9 @@ stage_release() {
 
 # Seeds: the built-in tables and a few lines of each kind, each once with
 # a leading '0' and once with '1' (targets that take a first byte as a switch
-# see both ways).
+# see both ways); for the recording reader, the recorded machines too.
 make_fuzz_seeds() {
-  local dir="$1" n=0 f
+  local dir="$1" target="$2" n=0 f
   rm -rf "$dir"
   mkdir -p "$dir"
   for f in "$ORVANE_ROOT"/res/*.csv; do
@@ -102,6 +102,9 @@ make_fuzz_seeds() {
       printf '%s%s' "$lead" "$line" >"$dir/seed$((n++))"
     done
   done
+  if [ "$target" = fuzz_recording ]; then
+    cp "$ORVANE_ROOT"/tests/machines/*.json "$dir/"
+  fi
 }
 
 stage_fuzz() {
@@ -125,10 +128,15 @@ stage_fuzz() {
     local name corpus
     name="$(basename "$t")"
     corpus="$dir/corpus/$name"
-    make_fuzz_seeds "$corpus"
+    make_fuzz_seeds "$corpus" "$name"
+    # Inputs as long as the longest seed, so that whole recordings are tried.
+    local max_len largest
+    max_len=4096
+    largest=$(find "$corpus" -type f -printf '%s\n' | sort -n | tail -n 1)
+    [ "${largest:-0}" -le "$max_len" ] || max_len="$largest"
     echo "fuzzing $name for ${each}s"
     if ! ASAN_OPTIONS="detect_leaks=1" UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1" \
-      "$t" -max_total_time="$each" -max_len=4096 -timeout=10 -rss_limit_mb=2048 \
+      "$t" -max_total_time="$each" -max_len="$max_len" -timeout=10 -rss_limit_mb=2048 \
       -print_final_stats=1 -artifact_prefix="$dir/crash-$name-" "$corpus" >"$dir/$name.log" 2>&1; then
       echo "$name FAILED; the end of its log ($dir/$name.log):"
       tail -n 60 "$dir/$name.log"

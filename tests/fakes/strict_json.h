@@ -1,7 +1,9 @@
 #pragma once
-// A strict JSON reader for the tests (RFC 8259): anything a lenient parser
-// would forgive (trailing commas, bare control characters, lone surrogate
-// escapes, invalid UTF-8, leading zeros, text after the value) is refused.
+// The program's own JSON reader, in the shape the tests want (UTF-8 strings,
+// members by name) and at its strictest: anything a lenient parser would
+// forgive (trailing commas, bare control characters, lone surrogate escapes,
+// invalid UTF-8, leading zeros, text after the value, a byte-order mark) is
+// refused, so the writer's documents are held to RFC 8259.
 
 #include <map>
 #include <memory>

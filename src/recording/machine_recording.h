@@ -1,0 +1,56 @@
+#pragma once
+// A machine as orvane-check recorded it: every fact the check took from WMI,
+// the graphics driver and the file system, as plain values, so that the same
+// tables, or others, can be applied to it later.
+
+#include <array>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/wmi_service.h"
+
+// One value as WMI delivered it, or the note that the class has no such property.
+struct RecordedValue {
+    WmiValue value;       // Type::Other when absent
+    bool absent = false;  // the class has no property of that name
+};
+
+struct RecordedProperty {
+    std::wstring name;
+    RecordedValue value;
+};
+
+struct RecordedInstance {
+    RecordedValue name;                        // the instance's "Name"
+    std::vector<RecordedProperty> properties;  // as asked, in the order asked
+};
+
+struct RecordedAnswer {
+    std::wstring wql;
+    // nullopt: no answer came (no enumerator, or not in time); an empty list:
+    // the query was answered with no instance.
+    std::optional<std::vector<RecordedInstance>> instances;
+};
+
+// GL_VENDOR, GL_RENDERER, GL_VERSION, GL_SHADING_LANGUAGE_VERSION as the
+// driver gave them; nullopt for a string it did not give.
+using RecordedGlStrings = std::array<std::optional<std::wstring>, 4>;
+
+struct RecordedProgram {
+    std::wstring name;  // as a requirement row names it
+    bool present = false;
+};
+
+struct MachineRecording {
+    std::optional<std::wstring> machine;  // the computer name; nullopt when there was none
+    std::wstring timeUtc;                 // when the check ran, ISO 8601
+    // The document's "wmiReached": false when no connection to WMI could be
+    // made, which the answers alone cannot tell from unanswered queries.
+    // nullopt when the document does not say.
+    std::optional<bool> wmiReached;
+    std::optional<std::wstring> wmiNamespace;   // nullopt: no query was asked
+    std::vector<RecordedAnswer> answers;        // one per table query asked, in table order
+    std::optional<RecordedGlStrings> graphics;  // nullopt: no probe window could be made
+    std::vector<RecordedProgram> programs;      // every program a requirement row names
+};
