@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <numeric>
 
-#include "ui/utf8_encoding.h"
+#include "encoding/utf8_encoding.h"
 
 namespace {
 

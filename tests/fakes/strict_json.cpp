@@ -3,7 +3,7 @@
 #include <cstdlib>
 
 #include "recording/json_reader.h"
-#include "ui/utf8_encoding.h"
+#include "encoding/utf8_encoding.h"
 
 namespace {
 
