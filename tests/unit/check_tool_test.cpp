@@ -272,6 +272,12 @@ TEST(CheckTool, ExitCodesAndWhatTheJsonSaysOfThem) {
     EXPECT_EQ(second.Json()["selectedRow"]["statusText"].text, "ok");
     EXPECT_EQ(second.Json()["tables"]["requirements"]["source"].text, "C:\\Tools\\OrvaneSPC.csv");
 
+    // A row met with a graphics verdict below zero: the warning marker, and the JSON says so.
+    Machine warned(L"10.0.22631");
+    warned.fake.files.files[L"C:\\Tools\\OrvaneSPC.csv"] = ToCp932("3.3,10.0.19043,64 ビット,a,,-1,ok,,\r\n");
+    EXPECT_EQ(warned.Run({}), 0);
+    EXPECT_EQ(warned.Json()["graphics"]["verdict"].text, "warning");
+
     Machine bad(L"10.0.22631");
     bad.fake.files.files[L"D:\\tables\\OrvaneSPC.csv"] = ToCp932(badSecondLine);
     EXPECT_EQ(bad.Run({L"--tables", L"D:\\tables"}), 2);
