@@ -1,7 +1,6 @@
 #include "check_tool/check_report_json.h"
 
 #include <algorithm>
-#include <cwctype>
 
 #include "check_tool/json_writer.h"
 #include "check_tool/sha256.h"
@@ -9,11 +8,6 @@
 #include "ui/report_composition.h"
 
 namespace {
-
-std::wstring Lower(std::wstring text) {
-    for (wchar_t& c : text) c = static_cast<wchar_t>(std::towlower(static_cast<wint_t>(c)));
-    return text;
-}
 
 // The row whose values the properties are shown against: the selected one,
 // else the first of the table.
@@ -141,18 +135,6 @@ void WriteGraphics(JsonWriter& json, const OrvaneRec& run) {
 }
 
 }  // namespace
-
-std::wstring SoftwareRendererHint(const std::array<std::wstring, OrvaneRec::glCount>& glInfo) {
-    static const wchar_t* const kSoftwareRenderers[] = {L"llvmpipe", L"softpipe", L"GDI Generic",
-                                                        L"Microsoft Basic Render Driver", L"SwiftShader"};
-    const std::wstring vendor = Lower(glInfo[OrvaneRec::glVendor]);
-    const std::wstring renderer = Lower(glInfo[OrvaneRec::glRenderer]);
-    for (const wchar_t* name : kSoftwareRenderers) {
-        const std::wstring key = Lower(name);
-        if (renderer.find(key) != std::wstring::npos || vendor.find(key) != std::wstring::npos) return name;
-    }
-    return std::wstring();
-}
 
 std::string CheckReportJson(const CheckResult& result, const CheckOutcome& outcome, wchar_t decimalSeparator) {
     const OrvaneRec& run = result.runRecord;
