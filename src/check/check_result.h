@@ -46,6 +46,9 @@ struct CheckResult {
     bool exeExists = false;  // and its program is there
     std::vector<size_t> triedLines;  // the rows tried, in that order
 
+    // The run is in a remote desktop session: the PC's own graphics driver is not in use.
+    bool remoteSession = false;
+
     WmiCompleteness wmi = WmiCompleteness::Complete;
     // The checked queries that got no answer, as the table words them.
     std::vector<std::wstring> unansweredQueries;

@@ -37,6 +37,7 @@ CheckRun::CheckRun(Platform& platform, const CheckRunSettings& settings)
 
     if (!r.TablesUsable()) return;
     r.evaluated = true;
+    r.remoteSession = platform.system.RemoteSession();
     r.passed = Evaluate(r.specRows, r.runRecord, *r.wmiResult, r.exeDir, platform.files, r.exeExists, &r.triedLines);
 }
 

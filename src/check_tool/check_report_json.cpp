@@ -1,34 +1,13 @@
 #include "check_tool/check_report_json.h"
 
-#include <algorithm>
-#include <cwctype>
-
+#include "check/requirements.h"
 #include "check_tool/json_writer.h"
+#include "check_tool/requirements_json.h"
 #include "check_tool/sha256.h"
 #include "tables/number_text.h"
 #include "ui/report_composition.h"
 
 namespace {
-
-std::wstring Lower(std::wstring text) {
-    for (wchar_t& c : text) c = static_cast<wchar_t>(std::towlower(static_cast<wint_t>(c)));
-    return text;
-}
-
-// The row whose values the properties are shown against: the selected one,
-// else the first of the table.
-const OrvaneRec* ComparedRow(const CheckResult& result) {
-    const std::vector<OrvaneRec>& rows = result.specRows;
-    if (rows.empty()) return nullptr;
-    const size_t selected = result.runRecord.line;
-    if (selected != 0) {
-        auto it = std::find_if(rows.begin(), rows.end(), [selected](const OrvaneRec& r) { return r.line == selected; });
-        if (it != rows.end()) return &*it;
-    }
-    // The evaluation has sorted the rows: the first of the table has the lowest line.
-    return &*std::min_element(rows.begin(), rows.end(),
-                              [](const OrvaneRec& a, const OrvaneRec& b) { return a.line < b.line; });
-}
 
 void WriteTable(JsonWriter& json, const wchar_t* fileName, const TableOrigin& origin, bool loaded) {
     json.BeginObject();
@@ -142,21 +121,9 @@ void WriteGraphics(JsonWriter& json, const OrvaneRec& run) {
 
 }  // namespace
 
-std::wstring SoftwareRendererHint(const std::array<std::wstring, OrvaneRec::glCount>& glInfo) {
-    static const wchar_t* const kSoftwareRenderers[] = {L"llvmpipe", L"softpipe", L"GDI Generic",
-                                                        L"Microsoft Basic Render Driver", L"SwiftShader"};
-    const std::wstring vendor = Lower(glInfo[OrvaneRec::glVendor]);
-    const std::wstring renderer = Lower(glInfo[OrvaneRec::glRenderer]);
-    for (const wchar_t* name : kSoftwareRenderers) {
-        const std::wstring key = Lower(name);
-        if (renderer.find(key) != std::wstring::npos || vendor.find(key) != std::wstring::npos) return name;
-    }
-    return std::wstring();
-}
-
 std::string CheckReportJson(const CheckResult& result, const CheckOutcome& outcome, wchar_t decimalSeparator) {
     const OrvaneRec& run = result.runRecord;
-    const OrvaneRec* compared = ComparedRow(result);
+    const OrvaneRec* compared = RequiredFromRow(result);
 
     JsonWriter json;
     json.BeginObject();
@@ -227,10 +194,15 @@ std::string CheckReportJson(const CheckResult& result, const CheckOutcome& outco
         json.Null();
     }
 
+    json.Key("requirements");
+    WriteRequirementsJson(json, result, decimalSeparator);
+
     json.Key("queries");
     WriteQueries(json, result, compared, decimalSeparator);
     json.Key("graphics");
     WriteGraphics(json, run);
+    json.Key("advice");
+    WriteAdviceJson(json, result, decimalSeparator);
     json.EndObject();
     return json.Finish();
 }

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "check/check_result.h"
+#include "probes/software_renderer.h"
 
 inline constexpr int kCheckJsonSchemaVersion = 1;
 
@@ -17,12 +18,6 @@ struct CheckOutcome {
     int exitCode = 0;
     std::wstring status;  // the status line the result dialog would show
 };
-
-// The software renderer that the vendor or renderer string names, in any
-// letter case ("llvmpipe", "GDI Generic", ...); empty when it names none.
-// Such a renderer usually means a remote session, a virtual machine or a
-// missing driver.
-std::wstring SoftwareRendererHint(const std::array<std::wstring, OrvaneRec::glCount>& glInfo);
 
 // The whole document, as UTF-8 ending with a line end.
 std::string CheckReportJson(const CheckResult& result, const CheckOutcome& outcome, wchar_t decimalSeparator);

@@ -4,6 +4,7 @@
 
 #include "check_tool/check_command_line.h"
 #include "check/check_run.h"
+#include "check/check_view.h"
 #include "check_tool/check_report_json.h"
 #include "check_tool/looking_services.h"
 #include "tables/table_validator.h"
@@ -64,8 +65,7 @@ int RunReport(Platform& platform, const CheckOptions& options, const CheckToolIn
     output.wmiWorkOutstanding = run.WmiWorkOutstanding();
 
     const wchar_t decimalSeparator = platform.system.DecimalSeparator();
-    const ResultView view =
-        ComposeResultView(*result.wmiResult, result.runRecord, result.exeExists, decimalSeparator);
+    const ResultView view = ComposeCheckView(result, decimalSeparator);
 
     CheckOutcome outcome;
     outcome.toolVersion = info.version;

@@ -1,5 +1,6 @@
 #include "orvane/orvane_app.h"
 
+#include "check/check_view.h"
 #include "environment/product_environment.h"
 #include "orvane/product_launch.h"
 #include "ui/result_report.h"
@@ -43,8 +44,7 @@ bool OrvaneApp::InitInstance() {
 bool OrvaneApp::WmiWorkOutstanding() const { return run_ && run_->WmiWorkOutstanding(); }
 
 void OrvaneApp::ShowResultDialog(const CheckResult& result) {
-    const ResultView view = ComposeResultView(*result.wmiResult, result.runRecord, result.exeExists,
-                                              platform_.system.DecimalSeparator());
+    const ResultView view = ComposeCheckView(result, platform_.system.DecimalSeparator());
     auto save = [this, &view] {
         return WriteReportFile(platform_.files, platform_.system, view.status, view.report);
     };

@@ -22,4 +22,9 @@ public:
 
     // Decimal separator of the process locale (the user's default).
     virtual wchar_t DecimalSeparator() = 0;
+
+    // True when the program runs in a remote desktop session, where the
+    // graphics driver of the PC itself is not in use. A platform that cannot
+    // tell says false: the fact only adds a word of advice.
+    virtual bool RemoteSession() { return false; }
 };

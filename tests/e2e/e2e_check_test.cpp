@@ -56,6 +56,22 @@ std::vector<ExpectedLine> ReportFromJson(const JsonValue& json) {
     lines.push_back({"\tGL_RENDERER: " + gl["renderer"].text});
     lines.push_back({"\tGL_VERSION: " + gl["version"].text + marker});
     lines.push_back({"\tGL_SHADING_LANGUAGE_VERSION: " + gl["shadingLanguageVersion"].text});
+    // With no row met, what the tried rows need; then the advice.
+    const std::vector<JsonValue>& rows = json["requirements"].items;
+    if (json["selectedRow"].IsNull() && !rows.empty()) {
+        lines.push_back({""});
+        lines.push_back({rows.size() > 1 ? "動作に必要な環境（次のいずれか）" : "動作に必要な環境"});
+        for (size_t r = 0; r < rows.size(); ++r) {
+            if (rows.size() > 1) lines.push_back({"\t条件 " + std::to_string(r + 1)});
+            for (const JsonValue& check : rows[r]["checks"].items)
+                lines.push_back({(rows.size() > 1 ? "\t\t" : "\t") + check["reportLine"].text});
+        }
+    }
+    if (!json["advice"].items.empty()) {
+        lines.push_back({""});
+        lines.push_back({"考えられる原因と対処"});
+        for (const JsonValue& advice : json["advice"].items) lines.push_back({"\t" + advice["text"].text});
+    }
     return lines;
 }
 

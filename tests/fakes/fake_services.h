@@ -41,12 +41,14 @@ public:
     std::optional<std::wstring> DesktopFolder() override { return desktopFolder; }
     std::optional<std::wstring> ComputerName() override { return computerName; }
     wchar_t DecimalSeparator() override { return decimalSeparator; }
+    bool RemoteSession() override { return remoteSession; }
 
     std::wstring executablePath = L"C:\\Tools\\Orvane.exe";
     std::optional<std::wstring> tempFolder = L"C:\\Temp\\";
     std::optional<std::wstring> desktopFolder = L"C:\\Users\\me\\Desktop";
     std::optional<std::wstring> computerName = L"DESKTOP-01";
     wchar_t decimalSeparator = L'.';
+    bool remoteSession = false;
 };
 
 class FakeProcessLauncher : public ProcessLauncher {

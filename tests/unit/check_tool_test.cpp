@@ -205,6 +205,21 @@ TEST(CheckTool, JsonOfAFailingMachineFieldByField) {
     EXPECT_EQ(gl["verdict"].text, "met");
     EXPECT_EQ(gl["softwareRenderer"].text, "llvmpipe");
 
+    ASSERT_EQ(json["requirements"].items.size(), 1u);
+    const JsonValue& needs = json["requirements"][0];
+    EXPECT_EQ(needs["line"].number, 1);
+    EXPECT_EQ(needs["minOsVersion"].text, "10.0.19043");
+    EXPECT_EQ(needs["osArchitecture"].text, "64 ビット");
+    EXPECT_EQ(needs["minGlVersion"].text, "3.3");
+    ASSERT_EQ(needs["fellShort"].items.size(), 1u);
+    EXPECT_EQ(needs["fellShort"][0].text, "minOsVersion");
+    ASSERT_EQ(needs["checks"].items.size(), 3u);
+    EXPECT_EQ(needs["checks"][0]["reportLine"].text, "OSバージョン      : 10.0.19043 以上（この PC: 10.0.17763）");
+    EXPECT_EQ(needs["checks"][0]["found"][0].text, "10.0.17763");
+    EXPECT_FALSE(needs["checks"][2]["fellShort"].boolean);
+    ASSERT_EQ(json["advice"].items.size(), 1u);
+    EXPECT_EQ(json["advice"][0]["code"].text, "os-version");
+
     // It only looked.
     EXPECT_TRUE(m.fake.launcher.started.empty());
     EXPECT_TRUE(m.fake.resultWindow.shownViews.empty());
@@ -319,4 +334,38 @@ TEST(CheckTool, ValidateListsTheValidatorsProblemsAndExitsWithItsCode) {
     EXPECT_EQ(code, ValidationExitCode(problems));
     EXPECT_EQ(m.output.standardOutput, lines);
     EXPECT_TRUE(m.fake.wmi.connectedNamespaces.empty());
+}
+
+TEST(CheckTool, AdviceCodesNameTheCausesOfWhatFellShort) {
+    const struct {
+        const char* meaning;
+        const char* row;  // beside the program
+        const wchar_t* osVersion;
+        bool remote;
+        bool glContext;
+        std::vector<std::string> codes;
+    } cases[] = {
+        {"graphics 4.6 on llvmpipe 4.5", "4.6,10.0.19043,64 ビット,a.exe,,1,ok,,", L"10.0.22631", false, true,
+         {"software-renderer"}},
+        {"and in a remote session", "4.6,10.0.19043,64 ビット,a.exe,,1,ok,,", L"10.0.22631", true, true,
+         {"software-renderer", "remote-session"}},
+        {"remote, but only the OS fell short", "3.3,10.0.19043,64 ビット,a.exe,,1,ok,,", L"10.0.18362", true, true,
+         {"os-version"}},
+        {"no context at all", "3.3,10.0.19043,64 ビット,a.exe,,1,ok,,", L"10.0.22631", false, false, {"no-graphics"}},
+        {"an architecture above the machine's", "3.3,10.0.19043,128 ビット,a.exe,,1,ok,,", L"10.0.22631", false, true,
+         {"os-architecture"}},
+        {"met, program missing", "3.3,10.0.19043,64 ビット,a.exe,,1,ok,,", L"10.0.22631", true, true,
+         {"product-missing"}},
+    };
+    for (const auto& c : cases) {
+        Machine m(c.osVersion);
+        m.fake.files.files[L"C:\\Tools\\OrvaneSPC.csv"] = ToCp932(c.row);
+        m.fake.system.remoteSession = c.remote;
+        if (!c.glContext) m.fake.graphics.strings.reset();
+        m.Run({});
+        const JsonValue json = m.Json();
+        std::vector<std::string> codes;
+        for (const JsonValue& advice : json["advice"].items) codes.push_back(advice["code"].text);
+        EXPECT_EQ(codes, c.codes) << c.meaning;
+    }
 }

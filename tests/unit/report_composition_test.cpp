@@ -8,6 +8,9 @@
 #include <string>
 #include <vector>
 
+#include "check/check_run.h"
+#include "check/check_view.h"
+#include "fakes/fake_platform.h"
 #include "ui/report_composition.h"
 #include "ui/result_report.h"
 
@@ -286,6 +289,79 @@ TEST(ReportComposition, LinkIsShownOnlyWithCaptionAndAddress) {
         EXPECT_EQ(view.showLink, c.shown) << c.text << L" | " << c.url;
         EXPECT_EQ(view.linkUrl, c.url);
         EXPECT_EQ(view.linkText, c.text);
+    }
+}
+
+// A machine that falls short is told what the product needs and what to do,
+// after a report that stays as it was; the link of the row it was measured
+// against shows. An expected line ending in "…" matches the start of the line.
+TEST(ReportComposition, ShortMachineIsToldWhatTheProductNeedsAfterTheUnchangedReport) {
+    const char* const kQueries =
+        "ROOT\\CIMV2,,,,,-1\r\n,SELECT * FROM Win32_OperatingSystem,,オペレーティング システム [%s],,-1\r\n"
+        ",,Version,OSバージョン      : %s,,1\r\n,,OSArchitecture,アーキテクチャ     : %s,,2\r\n";
+    const std::string kLink = ",1,ご利用いただけます,VORN > 保守・サポート,https://support.example/\r\n";
+    const std::string kBuiltIn = "3.3,10.0.19043,64 ビット,vorn_explorer.exe," + kLink;
+    const struct {
+        const char* meaning;
+        std::string rows;
+        const wchar_t* os;
+        const wchar_t* arch;
+        const char* renderer;  // nullptr: no rendering context
+        bool remote;
+        bool productPresent;
+        std::vector<std::wstring> tail;  // the lines after the graphics section
+    } cases[] = {
+        {"built-in row on build 18362", kBuiltIn, L"10.0.18362", L"64 ビット", "Radeon", false, false,
+         {L"", L"動作に必要な環境", L"\tOSバージョン      : 10.0.19043 以上（この PC: 10.0.18362）",
+          L"\tアーキテクチャ     : 64 ビット", L"\tGL_VERSION: 3.3 以上", L"", L"考えられる原因と対処",
+          L"\tWindows のバージョンが動作スペックより古くなっています。Windows Update で Windows を更新してください。"}},
+        {"graphics 4.6 on llvmpipe 4.5 in a remote session", "4.6,10.0.19043,64 ビット,vorn_explorer.exe," + kLink,
+         L"10.0.22631", L"64 ビット", "llvmpipe (LLVM 15.0.6, 256 bits)", true, true,
+         {L"", L"動作に必要な環境", L"\tOSバージョン      : 10.0.19043 以上", L"\tアーキテクチャ     : 64 ビット",
+          L"\tGL_VERSION: 4.6 以上（この PC: 4.5 (Core Profile) Mesa 22.3.6）", L"", L"考えられる原因と対処",
+          L"\tグラフィックス ドライバーが使われていません（ソフトウェア レンダラー llvmpipe で描画されています）。…",
+          L"\tリモート デスクトップ接続で実行されているため、…"}},
+        {"two rows, no context, 32-bit", "4.5,10.0.19045,64 ビット,a.exe," + kLink + kBuiltIn, L"10.0.19045",
+         L"32 ビット", nullptr, false, false,
+         {L"", L"動作に必要な環境（次のいずれか）", L"\t条件 1", L"\t\tOSバージョン      : 10.0.19045 以上",
+          L"\t\tアーキテクチャ     : 64 ビット（この PC: 32 ビット）", L"\t\tGL_VERSION: 4.5 以上（この PC: 取得できませんでした）",
+          L"\t条件 2", L"\t\tOSバージョン      : 10.0.19043 以上", L"\t\tアーキテクチャ     : 64 ビット（この PC: 32 ビット）",
+          L"\t\tGL_VERSION: 3.3 以上（この PC: 取得できませんでした）", L"", L"考えられる原因と対処",
+          L"\tこの製品には 64 ビット版の Windows が必要です。", L"\tOpenGL を使用できませんでした。…"}},
+        {"row met, product missing", kBuiltIn, L"10.0.22631", L"64 ビット", "llvmpipe", true, false,
+         {L"", L"考えられる原因と対処",
+          L"\t動作スペックは満たしていますが、製品のプログラム（C:\\Tools\\vorn_explorer.exe）が見つかりません。"
+          L"製品を再セットアップしてください。"}},
+        {"row met, product present", kBuiltIn, L"10.0.22631", L"64 ビット", "llvmpipe", true, true, {}},
+    };
+    for (const auto& c : cases) {
+        FakePlatform fake;
+        fake.resources.texts[129] = ToCp932(kQueries);
+        fake.resources.texts[130] = ToCp932(c.rows);
+        if (c.renderer)
+            fake.graphics.strings = GlDriverStrings{std::string("Mesa"), std::string(c.renderer),
+                                                    std::string("4.5 (Core Profile) Mesa 22.3.6"), std::string("4.50")};
+        fake.system.remoteSession = c.remote;
+        if (c.productPresent) fake.files.files[L"C:\\Tools\\vorn_explorer.exe"] = "MZ";
+        fake.wmi.answers[L"SELECT * FROM Win32_OperatingSystem"] = {
+            {L"Windows"}, {{L"Version", {TextValue(c.os)}}, {L"OSArchitecture", {TextValue(c.arch)}}}};
+        const CheckRun run(fake.platform, CheckRunSettings{});
+        const CheckResult& r = run.Result();
+
+        const ResultView before = ComposeResultView(*r.wmiResult, r.runRecord, r.exeExists, L'.');
+        const ResultView view = ComposeCheckView(r, L'.');
+        EXPECT_EQ(view.status, before.status) << c.meaning;
+        ASSERT_EQ(view.report.substr(0, before.report.size()), before.report) << c.meaning;
+        const std::vector<std::wstring> tail = SplitCrLf(view.report.substr(before.report.size()));
+        ASSERT_EQ(tail.size(), c.tail.size()) << c.meaning;
+        for (size_t i = 0; i < tail.size(); ++i) {
+            const std::wstring& want = c.tail[i];
+            const bool prefix = !want.empty() && want.back() == L'…';
+            EXPECT_EQ(prefix ? tail[i].substr(0, want.size() - 1) : tail[i], prefix ? want.substr(0, want.size() - 1) : want)
+                << c.meaning << ", line " << i + 1;
+        }
+        EXPECT_TRUE(view.showLink) << c.meaning;
+        EXPECT_EQ(view.linkText, L"VORN > 保守・サポート") << c.meaning;
     }
 }
 

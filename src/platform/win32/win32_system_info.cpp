@@ -55,3 +55,5 @@ wchar_t Win32SystemInfo::DecimalSeparator() {
     if (::GetLocaleInfoEx(LOCALE_NAME_USER_DEFAULT, LOCALE_SDECIMAL, separator.data(), needed) <= 1) return L'.';
     return separator[0];
 }
+
+bool Win32SystemInfo::RemoteSession() { return ::GetSystemMetrics(SM_REMOTESESSION) != 0; }

@@ -9,4 +9,5 @@ public:
     std::optional<std::wstring> DesktopFolder() override;
     std::optional<std::wstring> ComputerName() override;
     wchar_t DecimalSeparator() override;
+    bool RemoteSession() override;
 };

@@ -1,0 +1,97 @@
+#include "check/advice.h"
+
+#include <algorithm>
+#include <string>
+
+#include "probes/software_renderer.h"
+
+namespace {
+
+// What the causes are told apart by, read once from the result.
+struct Shortfall {
+    bool fellShort = false;  // no row was met
+    bool osVersion = false;  // of a row tried
+    bool architecture = false;
+    bool graphics = false;
+    bool noGraphics = false;  // no rendering context at all: every string empty
+    std::wstring softwareRenderer;
+    bool remoteSession = false;
+    bool productMissing = false;  // a row was met, its program is not there
+    std::wstring productPath;
+};
+
+bool AnyFellShort(const std::vector<RowRequirements>& tried, OrvaneRec::Column column) {
+    return std::any_of(tried.begin(), tried.end(), [column](const RowRequirements& row) {
+        return std::any_of(row.lines.begin(), row.lines.end(),
+                           [column](const RequirementLine& l) { return l.column == column && l.fellShort; });
+    });
+}
+
+Shortfall ReadShortfall(const CheckResult& result, const std::vector<RowRequirements>& tried) {
+    Shortfall s;
+    if (!result.evaluated) return s;
+    const OrvaneRec& run = result.runRecord;
+    s.fellShort = !result.passed;
+    s.osVersion = AnyFellShort(tried, OrvaneRec::minOsVersion);
+    s.architecture = AnyFellShort(tried, OrvaneRec::osArchitecture);
+    s.graphics = AnyFellShort(tried, OrvaneRec::minGlVersion);
+    s.noGraphics = std::all_of(run.glInfo.begin(), run.glInfo.end(), [](const std::wstring& t) { return t.empty(); });
+    s.softwareRenderer = SoftwareRendererHint(run.glInfo);
+    s.remoteSession = result.remoteSession;
+    s.productMissing = result.passed && !result.exeExists;
+    s.productPath = result.exeDir + run.columns[OrvaneRec::exeName];
+    return s;
+}
+
+struct Cause {
+    const wchar_t* code;
+    bool (*applies)(const Shortfall&);
+    std::wstring (*text)(const Shortfall&);
+};
+
+const Cause kCauses[] = {
+    {L"software-renderer",
+     [](const Shortfall& s) { return s.fellShort && s.graphics && !s.softwareRenderer.empty(); },
+     [](const Shortfall& s) {
+         return L"グラフィックス ドライバーが使われていません（ソフトウェア レンダラー " + s.softwareRenderer +
+                L" で描画されています）。リモート デスクトップ接続や仮想マシンで実行しているか、ドライバーが"
+                L"入っていないことが考えられます。グラフィックス メーカーのドライバーをインストールまたは更新するか、"
+                L"PC 本体で直接実行してください。";
+     }},
+    {L"remote-session", [](const Shortfall& s) { return s.fellShort && s.graphics && s.remoteSession; },
+     [](const Shortfall&) {
+         return std::wstring(L"リモート デスクトップ接続で実行されているため、PC のグラフィックス機能を使用できません。"
+                             L"PC 本体で直接実行してください。");
+     }},
+    {L"os-version", [](const Shortfall& s) { return s.fellShort && s.osVersion; },
+     [](const Shortfall&) {
+         return std::wstring(L"Windows のバージョンが動作スペックより古くなっています。"
+                             L"Windows Update で Windows を更新してください。");
+     }},
+    {L"os-architecture", [](const Shortfall& s) { return s.fellShort && s.architecture; },
+     [](const Shortfall&) { return std::wstring(L"この製品には 64 ビット版の Windows が必要です。"); }},
+    // A probe that tells a driver that failed or hung from one that made no
+    // window adds its own cause here ("graphics-driver-failed"), before this
+    // one, which is all that empty strings can say.
+    {L"no-graphics", [](const Shortfall& s) { return s.fellShort && s.graphics && s.noGraphics; },
+     [](const Shortfall&) {
+         return std::wstring(L"OpenGL を使用できませんでした。グラフィックス ドライバーが入っていないか、"
+                             L"正しく動作していません。グラフィックス メーカーのドライバーをインストールまたは"
+                             L"更新してください。");
+     }},
+    {L"product-missing", [](const Shortfall& s) { return s.productMissing; },
+     [](const Shortfall& s) {
+         return L"動作スペックは満たしていますが、製品のプログラム（" + s.productPath +
+                L"）が見つかりません。製品を再セットアップしてください。";
+     }},
+};
+
+}  // namespace
+
+std::vector<Advice> AdviceFor(const CheckResult& result, const std::vector<RowRequirements>& tried) {
+    const Shortfall shortfall = ReadShortfall(result, tried);
+    std::vector<Advice> advice;
+    for (const Cause& cause : kCauses)
+        if (cause.applies(shortfall)) advice.push_back({cause.code, cause.text(shortfall)});
+    return advice;
+}
