@@ -231,6 +231,12 @@ std::string CheckReportJson(const CheckResult& result, const CheckOutcome& outco
     WriteQueries(json, result, compared, decimalSeparator);
     json.Key("graphics");
     WriteGraphics(json, run);
+    json.Key("recording");
+    WriteRecording(json, result.recorded);
+    if (outcome.replayedFrom) {
+        json.Key("replayedFrom");
+        WriteReplaySource(json, *outcome.replayedFrom);
+    }
     json.EndObject();
     return json.Finish();
 }

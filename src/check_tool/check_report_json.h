@@ -6,6 +6,7 @@
 #include <string>
 
 #include "check/check_result.h"
+#include "check_tool/recording_json.h"
 
 inline constexpr int kCheckJsonSchemaVersion = 1;
 
@@ -16,6 +17,7 @@ struct CheckOutcome {
     std::wstring utcTime;  // ISO 8601, e.g. "2026-01-31T08:15:00Z"
     int exitCode = 0;
     std::wstring status;  // the status line the result dialog would show
+    std::optional<ReplaySource> replayedFrom;  // a replay's recording
 };
 
 // The software renderer that the vendor or renderer string names, in any
