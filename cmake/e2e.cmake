@@ -7,6 +7,8 @@ file(GLOB ORVANE_E2E_SOURCES CONFIGURE_DEPENDS ${CMAKE_CURRENT_LIST_DIR}/../test
 add_executable(orvane_e2e_tests ${ORVANE_E2E_SOURCES} ${CMAKE_CURRENT_LIST_DIR}/../tests/fakes/strict_json.cpp
   ${CMAKE_CURRENT_LIST_DIR}/../src/recording/json_reader.cpp ${CMAKE_CURRENT_LIST_DIR}/../src/encoding/utf8_encoding.cpp)
 target_include_directories(orvane_e2e_tests PRIVATE ${CMAKE_CURRENT_LIST_DIR}/../tests ${CMAKE_CURRENT_LIST_DIR}/../src)
+# The recorded machines are read from the source tree, through Wine's Z: drive.
+target_compile_definitions(orvane_e2e_tests PRIVATE ORVANE_SOURCE_DIR="${PROJECT_SOURCE_DIR}")
 # GoogleTest built from source in the cross build, the installed package elsewhere.
 target_link_libraries(orvane_e2e_tests PRIVATE
   $<IF:$<TARGET_EXISTS:gtest>,gtest,GTest::gtest>

@@ -33,3 +33,11 @@ endif()
 if(NOT CMAKE_CROSSCOMPILING AND UNIX)
   add_test(NAME wine_bits COMMAND bash ${PROJECT_SOURCE_DIR}/tests/scripts/wine_bits_test.sh)
 endif()
+
+# The fleet summary over the core alone, for scripts/bench-summary.sh; built
+# with the native tests so that it keeps compiling, run by no test.
+if(NOT CMAKE_CROSSCOMPILING AND UNIX)
+  add_executable(orvane_summary_bench tests/bench/summary_bench_main.cpp)
+  target_link_libraries(orvane_summary_bench PRIVATE orvane_fakes)
+  target_compile_definitions(orvane_summary_bench PRIVATE ORVANE_SOURCE_DIR="${PROJECT_SOURCE_DIR}")
+endif()

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "recording/machine_recording.h"
 #include "tables/orvane_rec.h"
 #include "tables/table_loaders.h"
 #include "tables/wmi_records.h"
@@ -52,6 +53,11 @@ struct CheckResult {
     WmiCompleteness wmi = WmiCompleteness::Complete;
     // The checked queries that got no answer, as the table words them.
     std::vector<std::wstring> unansweredQueries;
+
+    // The raw facts the run took (WMI answers, driver strings, programs), from
+    // which a replay gives this result again; machine and time are the front
+    // end's to add.
+    MachineRecording recorded;
 
     bool TablesUsable() const { return specLoaded && queryLoaded; }
     bool WmiReached() const { return wmi != WmiCompleteness::NeverConnected; }

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "check/evaluation.h"
+#include "check/fact_recording.h"
 #include "probes/graphics_probe.h"
 #include "probes/wmi_queries.h"
 #include "tables/table_loaders.h"
@@ -24,16 +25,20 @@ CheckRun::CheckRun(Platform& platform, const CheckRunSettings& settings)
     r.queryLoaded = LoadQueryTable(platform, r.exeDir, r.queryTable, &r.queryOrigin);
     // The rows before a bad line are no table: nothing is measured against them.
     if (!r.specLoaded) r.specRows.clear();
+    r.recorded.programs = RecordPrograms(r.specRows, r.exeDir, platform.files);
 
     // Only the checked queries decide the outcome; unless asked for, the others
     // wait until a report will show them. The graphics driver and the
     // management service need nothing of each other, so they are asked side by side.
     WmiWorker* worker = nullptr;
     if (r.queryLoaded) worker = StartQueries(settings.everyQueryUpFront ? QuerySelection::All : QuerySelection::Checked);
-    ProbeGraphics(platform.graphics, platform.codec, r.runRecord);
+    GraphicsDriverRecorder graphics(platform.graphics);
+    ProbeGraphics(graphics, platform.codec, r.runRecord);
+    r.recorded.graphics = graphics.Recorded(platform.codec);
     std::vector<size_t> unanswered;
     if (worker) TakeAnswers(*worker, &unanswered);
     SettleCompleteness(worker, unanswered);
+    r.recorded.wmiReached = r.WmiReached();
 
     if (!r.TablesUsable()) return;
     r.evaluated = true;
@@ -64,6 +69,7 @@ WmiWorker* CheckRun::StartQueries(QuerySelection which) {
     if (request.items.empty()) return nullptr;  // no COM at all
     if (wmiWaitLeft_ <= WmiClock::duration::zero()) return nullptr;  // nobody would wait for the answers
 
+    result_.recorded.wmiNamespace = request.wmiNamespace;
     wmiWorkers_.push_back(std::make_unique<WmiWorker>(platform_.wmi, std::move(request)));
     return wmiWorkers_.back().get();
 }
@@ -74,7 +80,9 @@ void CheckRun::TakeAnswers(WmiWorker& worker, std::vector<size_t>* unanswered) {
     const WmiClock::time_point start = WmiClock::now();
     const WmiClock::time_point deadline = start + wmiWaitLeft_;
     for (size_t i = 0; i < worker.Count(); ++i) {
-        if (const QueryAnswer answer = worker.Take(i, deadline))
+        const QueryAnswer answer = worker.Take(i, deadline);
+        RecordQueryAnswer(result_.queryTable, worker.TableIndex(i), answer, result_.recorded, recordedIndices_);
+        if (answer)
             RecordAnswer(result_.queryTable, worker.TableIndex(i), *answer, *result_.wmiResult, answerCounts_);
         else if (unanswered)
             unanswered->push_back(worker.TableIndex(i));

@@ -62,6 +62,7 @@ private:
     Platform& platform_;
     CheckResult result_;
     std::vector<size_t> answerCounts_;  // result queries added per table query
+    std::vector<size_t> recordedIndices_;  // the table query of each recorded answer
     WmiClock::duration wmiWaitLeft_;
     std::vector<std::unique_ptr<WmiWorker>> wmiWorkers_;
     WmiWorker* reportWorker_ = nullptr;

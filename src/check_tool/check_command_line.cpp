@@ -2,6 +2,8 @@
 
 const wchar_t* const kCheckUsage =
     L"usage: orvane-check [--tables DIR] [--json | --text] [--out FILE]\n"
+    L"       orvane-check --replay FILE [--tables DIR] [--json | --text] [--out FILE]\n"
+    L"       orvane-check --summary PATH... [--tables DIR] [--csv FILE]\n"
     L"       orvane-check --validate [DIR] [--out FILE]\n"
     L"       orvane-check --help | --version\n"
     L"\n"
@@ -12,10 +14,17 @@ const wchar_t* const kCheckUsage =
     L"  --json        the result as one JSON document (the default)\n"
     L"  --text        the report as Orvane's result dialog shows it\n"
     L"  --out FILE    write the result to FILE instead of standard output\n"
+    L"  --replay FILE check the machine recorded in FILE (a JSON result of this\n"
+    L"                program) against the tables, as if on that machine\n"
+    L"  --summary PATH...  replay every recording (*.json) in each file or folder\n"
+    L"                and print the totals and the count of each failing item\n"
+    L"  --csv FILE    with --summary: also one line per recording, as CSV\n"
     L"  --validate    list every problem of the two table files in DIR\n"
     L"                (default: beside this program)\n"
-    L"Exit codes: 0 meets, 1 falls short, 2 a table is unusable, 3 WMI could\n"
-    L"not be reached, 64 wrong command line; --validate: 0 clean, 1 warnings, 2 errors.\n";
+    L"Exit codes: 0 meets, 1 falls short, 2 a table (or a recording) is unusable,\n"
+    L"3 WMI could not be reached, 64 wrong command line; --summary: 0 all meet,\n"
+    L"1 some do not, 2 unusable tables or unreadable recordings;\n"
+    L"--validate: 0 clean, 1 warnings, 2 errors.\n";
 
 namespace {
 
@@ -53,10 +62,24 @@ ParsedCheckCommandLine ParseCheckCommandLine(const std::vector<std::wstring>& ar
             if (options.outFile) return Wrong(L"--out may be given once");
             if (!hasValue || args[i + 1].empty()) return Wrong(L"--out needs a file name");
             options.outFile = args[++i];
-        } else if (arg == L"--validate" || arg == L"--help" || arg == L"-h" || arg == L"--version") {
-            if (actionGiven) return Wrong(L"only one of --validate, --help and --version may be given");
+        } else if (arg == L"--csv") {
+            if (options.csvFile) return Wrong(L"--csv may be given once");
+            if (!hasValue || args[i + 1].empty()) return Wrong(L"--csv needs a file name");
+            options.csvFile = args[++i];
+        } else if (arg == L"--validate" || arg == L"--replay" || arg == L"--summary" || arg == L"--help" ||
+                   arg == L"-h" || arg == L"--version") {
+            if (actionGiven) return Wrong(L"only one of --validate, --replay, --summary, --help and --version may be given");
             actionGiven = true;
-            if (arg == L"--validate") {
+            if (arg == L"--replay") {
+                if (!hasValue || args[i + 1].empty()) return Wrong(L"--replay needs a recording's file name");
+                options.action = CheckOptions::Action::Replay;
+                options.replayFile = args[++i];
+            } else if (arg == L"--summary") {
+                options.action = CheckOptions::Action::Summary;
+                while (i + 1 < args.size() && args[i + 1].rfind(L"--", 0) != 0 && !args[i + 1].empty())
+                    options.summaryPaths.push_back(args[++i]);
+                if (options.summaryPaths.empty()) return Wrong(L"--summary needs a recording or a folder of them");
+            } else if (arg == L"--validate") {
                 options.action = CheckOptions::Action::Validate;
                 // The folder is optional: anything that is no option is taken for it.
                 if (hasValue && !args[i + 1].empty()) {
@@ -74,5 +97,8 @@ ParsedCheckCommandLine ParseCheckCommandLine(const std::vector<std::wstring>& ar
 
     if (options.action == CheckOptions::Action::Validate && formatGiven)
         return Wrong(L"--validate lists problems as lines; --json and --text do not apply");
+    if (options.action == CheckOptions::Action::Summary && (formatGiven || options.outFile))
+        return Wrong(L"--summary prints its totals; --json, --text and --out do not apply (--csv writes the lines)");
+    if (options.csvFile && options.action != CheckOptions::Action::Summary) return Wrong(L"--csv goes with --summary");
     return {options, std::wstring()};
 }

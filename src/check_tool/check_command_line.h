@@ -6,13 +6,16 @@
 #include <vector>
 
 struct CheckOptions {
-    enum class Action { Report, Validate, Help, Version };
+    enum class Action { Report, Validate, Replay, Summary, Help, Version };
     enum class Format { Json, Text };
 
     Action action = Action::Report;
     Format format = Format::Json;
     std::optional<std::wstring> tablesFolder;  // --tables DIR or --validate DIR, ending with a backslash
     std::optional<std::wstring> outFile;       // --out FILE
+    std::optional<std::wstring> replayFile;    // --replay FILE
+    std::vector<std::wstring> summaryPaths;    // --summary PATH...: recordings and folders of them
+    std::optional<std::wstring> csvFile;       // --csv FILE, with --summary
 };
 
 struct ParsedCheckCommandLine {

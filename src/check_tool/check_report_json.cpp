@@ -203,6 +203,12 @@ std::string CheckReportJson(const CheckResult& result, const CheckOutcome& outco
     WriteGraphics(json, run);
     json.Key("advice");
     WriteAdviceJson(json, result, decimalSeparator);
+    json.Key("recording");
+    WriteRecording(json, result.recorded);
+    if (outcome.replayedFrom) {
+        json.Key("replayedFrom");
+        WriteReplaySource(json, *outcome.replayedFrom);
+    }
     json.EndObject();
     return json.Finish();
 }

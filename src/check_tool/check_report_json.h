@@ -7,6 +7,7 @@
 
 #include "check/check_result.h"
 #include "probes/software_renderer.h"
+#include "check_tool/recording_json.h"
 
 inline constexpr int kCheckJsonSchemaVersion = 1;
 
@@ -17,6 +18,7 @@ struct CheckOutcome {
     std::wstring utcTime;  // ISO 8601, e.g. "2026-01-31T08:15:00Z"
     int exitCode = 0;
     std::wstring status;  // the status line the result dialog would show
+    std::optional<ReplaySource> replayedFrom;  // a replay's recording
 };
 
 // The whole document, as UTF-8 ending with a line end.

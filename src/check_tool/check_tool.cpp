@@ -5,7 +5,9 @@
 #include "check_tool/check_command_line.h"
 #include "check/check_run.h"
 #include "check/check_view.h"
+#include "check_tool/check_replay.h"
 #include "check_tool/check_report_json.h"
+#include "check_tool/fleet_summary.h"
 #include "check_tool/looking_services.h"
 #include "tables/table_validator.h"
 #include "ui/report_file.h"
@@ -15,16 +17,6 @@
 namespace {
 
 const std::string kUtf8Bom = "\xEF\xBB\xBF";
-
-// Console text has CR LF line ends.
-std::string TextLines(std::wstring_view text) {
-    std::wstring crlf;
-    for (wchar_t c : text) {
-        if (c == L'\n') crlf += L'\r';
-        crlf += c;
-    }
-    return EncodeUtf8(crlf);
-}
 
 // The result to --out's file or standard output.
 int Deliver(Platform& platform, const CheckOptions& options, const std::string& bytes, int exitCode,
@@ -46,14 +38,26 @@ int RunValidation(Platform& platform, const CheckOptions& options, CheckToolOutp
     return Deliver(platform, options, TextLines(lines), ValidationExitCode(problems), output);
 }
 
-int RunReport(Platform& platform, const CheckOptions& options, const CheckToolInfo& info, CheckToolOutput& output) {
+}  // namespace
+
+std::string TextLines(std::wstring_view text) {
+    std::wstring crlf;
+    for (wchar_t c : text) {
+        if (c == L'\n') crlf += L'\r';
+        crlf += c;
+    }
+    return EncodeUtf8(crlf);
+}
+
+int RunReport(Platform& platform, const CheckOptions& options, const CheckToolInfo& info, const CheckSubject& subject,
+              CheckToolOutput& output) {
     // Whatever the caller's platform would show, start or write, we put aside.
     CollectedMessages messages;
     RefusingLauncher launcher;
     NoProfileFiles profiles;
     NoResultWindow resultWindow;
-    Platform looking{platform.files, platform.codec,    platform.resources, messages,          platform.system,
-                     launcher,       platform.wmi,      platform.graphics,  platform.registry, profiles,
+    Platform looking{subject.files, subject.codec,    platform.resources, messages,          platform.system,
+                     launcher,      subject.wmi,      subject.graphics,   platform.registry, profiles,
                      resultWindow};
 
     CheckRunSettings settings;
@@ -69,8 +73,9 @@ int RunReport(Platform& platform, const CheckOptions& options, const CheckToolIn
 
     CheckOutcome outcome;
     outcome.toolVersion = info.version;
-    outcome.machineName = platform.system.ComputerName();
-    outcome.utcTime = info.utcTime;
+    outcome.machineName = subject.machineName;
+    outcome.utcTime = subject.utcTime;
+    if (subject.replayedFrom) outcome.replayedFrom = subject.replayedFrom();
     outcome.exitCode = CheckRunExitCode(result);
     outcome.status = view.status;
 
@@ -89,8 +94,6 @@ int RunReport(Platform& platform, const CheckOptions& options, const CheckToolIn
     if (!options.outFile && text.compare(0, kUtf8Bom.size(), kUtf8Bom) == 0) text.erase(0, kUtf8Bom.size());
     return Deliver(platform, options, text, outcome.exitCode, output);
 }
-
-}  // namespace
 
 int CheckRunExitCode(const CheckResult& result) {
     if (!result.TablesUsable()) return kCheckTableUnusable;
@@ -116,8 +119,14 @@ int RunCheckTool(Platform& platform, const std::vector<std::wstring>& args, cons
             return 0;
         case CheckOptions::Action::Validate:
             return RunValidation(platform, options, output);
+        case CheckOptions::Action::Replay:
+            return RunReplay(platform, options, info, output);
+        case CheckOptions::Action::Summary:
+            return RunSummary(platform, options, output);
         case CheckOptions::Action::Report:
             break;
     }
-    return RunReport(platform, options, info, output);
+    const CheckSubject thisMachine{platform.files, platform.codec, platform.wmi, platform.graphics,
+                                   platform.system.ComputerName(), info.utcTime, nullptr};
+    return RunReport(platform, options, info, thisMachine, output);
 }

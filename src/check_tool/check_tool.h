@@ -3,10 +3,14 @@
 // looks: it starts nothing, shows nothing and writes no file but --out's.
 
 #include <chrono>
+#include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "check/check_run.h"
+#include "check_tool/check_command_line.h"
+#include "check_tool/recording_json.h"
 #include "platform/platform.h"
 
 // Stable: deployment tools act on them.
@@ -33,6 +37,27 @@ struct CheckToolOutput {
     // ends the process around it instead of exiting normally.
     bool wmiWorkOutstanding = false;
 };
+
+// Where a report's facts come from: this machine, or a recording of one
+// (whose services then stand in for the machine's).
+struct CheckSubject {
+    FileSystem& files;
+    TextCodec& codec;
+    WmiService& wmi;
+    GraphicsDriver& graphics;
+    std::optional<std::wstring> machineName;
+    std::wstring utcTime;
+    // A replay's recording, asked once the check has run.
+    std::function<ReplaySource()> replayedFrom;
+};
+
+// Runs the check on the subject and renders it as options ask: JSON or text,
+// to standard output or --out's file; returns the exit code.
+int RunReport(Platform& platform, const CheckOptions& options, const CheckToolInfo& info, const CheckSubject& subject,
+              CheckToolOutput& output);
+
+// Console text: CR LF line ends, UTF-8.
+std::string TextLines(std::wstring_view text);
 
 // The exit code of a check: an unusable table before an unreachable or
 // incompletely answering WMI before the verdict.

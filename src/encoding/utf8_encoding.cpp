@@ -51,3 +51,29 @@ std::string EncodeUtf8(std::wstring_view text) {
     }
     return out;
 }
+
+std::optional<std::wstring> DecodeUtf8(std::string_view bytes) {
+    static const uint32_t kLeast[] = {0, 0x80, 0x800, 0x10000};
+    std::wstring out;
+    out.reserve(bytes.size());
+    for (size_t at = 0; at < bytes.size();) {
+        const auto lead = static_cast<unsigned char>(bytes[at]);
+        const int extra = lead < 0x80 ? 0 : lead >= 0xF0 ? 3 : lead >= 0xE0 ? 2 : lead >= 0xC0 ? 1 : -1;
+        if (extra < 0 || lead > 0xF4 || bytes.size() - at <= static_cast<size_t>(extra)) return std::nullopt;
+        uint32_t cp = extra == 0 ? lead : lead & (0x3Fu >> extra);
+        for (int i = 1; i <= extra; ++i) {
+            const auto b = static_cast<unsigned char>(bytes[at + static_cast<size_t>(i)]);
+            if ((b & 0xC0) != 0x80) return std::nullopt;
+            cp = (cp << 6) | (b & 0x3Fu);
+        }
+        if (cp < kLeast[extra] || cp > 0x10FFFF || IsHighSurrogate(cp) || IsLowSurrogate(cp)) return std::nullopt;
+        if (cp >= 0x10000) {
+            out += static_cast<wchar_t>(0xD800 + ((cp - 0x10000) >> 10));
+            out += static_cast<wchar_t>(0xDC00 + ((cp - 0x10000) & 0x3FF));
+        } else {
+            out += static_cast<wchar_t>(cp);
+        }
+        at += static_cast<size_t>(extra) + 1;
+    }
+    return out;
+}

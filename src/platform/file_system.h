@@ -1,13 +1,28 @@
 #pragma once
 // Files and folders.
 
+#include <functional>
+#include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 
 enum class WriteResult {
     Written,     // the file now holds exactly the bytes given
     NotOpened,   // nothing was written
     WriteFailed  // opened, but writing or closing failed; part of the file may remain
+};
+
+// A file written front to back, a piece at a time.
+class FileWriter {
+public:
+    virtual ~FileWriter() = default;
+
+    // False once a write has failed; later writes then do nothing.
+    virtual bool Write(std::string_view bytes) = 0;
+
+    // Closes the file: Written only when every write and the close succeeded.
+    virtual WriteResult Finish() = 0;
 };
 
 class FileSystem {
@@ -27,4 +42,14 @@ public:
 
     // Creates or empties the file and writes the bytes.
     virtual WriteResult ReplaceFile(const std::wstring& path, const std::string& bytes) = 0;
+
+    // Creates or empties the file to be written a piece at a time; null when
+    // it cannot be opened.
+    virtual std::unique_ptr<FileWriter> StartFile(const std::wstring& path) = 0;
+
+    // Hands the full path of each file (not folder) directly in the folder to
+    // visit, one at a time, in the order the system lists them. False when the
+    // folder cannot be listed.
+    virtual bool ForEachFileIn(const std::wstring& folder,
+                               const std::function<void(const std::wstring& path)>& visit) = 0;
 };

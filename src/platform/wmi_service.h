@@ -9,9 +9,11 @@
 
 // One property value as WMI delivered it.
 struct WmiValue {
-    enum class Type { I4, Bstr, Bool, UI1, Other };
+    enum class Type { I4, Bstr, Bool, UI1, Other, Absent };
 
-    Type type = Type::Other;  // Other: empty, null, unreadable or not converted
+    // Other: empty, null or not converted; Absent: the instance has no
+    // property of that name (or it could not be read).
+    Type type = Type::Other;
     int32_t i4 = 0;
     std::wstring text;        // Bstr
     bool boolean = false;     // Bool: true only for VARIANT_TRUE

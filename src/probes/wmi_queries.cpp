@@ -53,6 +53,7 @@ std::wstring VariantToText(const WmiValue& value) {
         case WmiValue::Type::UI1:
             return std::to_wstring(static_cast<unsigned>(value.ui1));
         case WmiValue::Type::Other:
+        case WmiValue::Type::Absent:
             break;
     }
     return L" ";

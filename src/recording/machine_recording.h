@@ -10,19 +10,13 @@
 
 #include "platform/wmi_service.h"
 
-// One value as WMI delivered it, or the note that the class has no such property.
-struct RecordedValue {
-    WmiValue value;       // Type::Other when absent
-    bool absent = false;  // the class has no property of that name
-};
-
 struct RecordedProperty {
     std::wstring name;
-    RecordedValue value;
+    WmiValue value;  // Type::Absent: the class has no property of that name
 };
 
 struct RecordedInstance {
-    RecordedValue name;                        // the instance's "Name"
+    WmiValue name;                             // the instance's "Name"
     std::vector<RecordedProperty> properties;  // as asked, in the order asked
 };
 

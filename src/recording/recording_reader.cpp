@@ -83,12 +83,12 @@ private:
     }
 
     // {"type": ..., "value": ...}, the value as WMI's type gives it.
-    bool Typed(const JsonNode& object, const std::string& path, RecordedValue& out) {
+    bool Typed(const JsonNode& object, const std::string& path, WmiValue& v) {
         std::wstring type;
         const JsonNode* value = nullptr;
         if (!Text(object, "type", path, type) || !(value = Need(object, "value", path))) return false;
         const std::string valuePath = Member(path, "value");
-        WmiValue& v = out.value;
+        v = WmiValue{};
         if (type == L"I4") {
             if (!IsIntegerIn(*value, std::numeric_limits<int32_t>::min(), std::numeric_limits<int32_t>::max()))
                 return Fail(valuePath, "an \"I4\" that is not an integer from -2147483648 to 2147483647");
@@ -109,7 +109,7 @@ private:
         } else if (type == L"other" || type == L"absent") {
             if (value->kind != Kind::Null)
                 return Fail(valuePath, "not null, as \"" + TextForMessage(type) + "\" has none");
-            out.absent = type == L"absent";
+            v.type = type == L"absent" ? WmiValue::Type::Absent : WmiValue::Type::Other;
         } else {
             return Fail(path, "type \"" + TextForMessage(type) + "\" unknown");
         }

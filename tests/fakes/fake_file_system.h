@@ -8,6 +8,16 @@
 #include "platform/file_system.h"
 
 class FakeFileSystem : public FileSystem {
+    struct Writer : FileWriter {
+        explicit Writer(std::string& file) : bytes(file) {}
+        bool Write(std::string_view more) override {
+            bytes.append(more);
+            return true;
+        }
+        WriteResult Finish() override { return WriteResult::Written; }
+        std::string& bytes;
+    };
+
 public:
     std::optional<std::string> ReadWholeFile(const std::wstring& path) override {
         auto it = files.find(path);
@@ -19,6 +29,23 @@ public:
     WriteResult ReplaceFile(const std::wstring& path, const std::string& bytes) override {
         if (replaceResult == WriteResult::Written) files[path] = bytes;
         return replaceResult;
+    }
+
+    std::unique_ptr<FileWriter> StartFile(const std::wstring& path) override {
+        if (replaceResult != WriteResult::Written) return nullptr;
+        files[path].clear();
+        return std::make_unique<Writer>(files[path]);
+    }
+    // The files whose path is the folder's, a backslash and a name without one.
+    bool ForEachFileIn(const std::wstring& folder, const std::function<void(const std::wstring&)>& visit) override {
+        const std::wstring prefix = folder.empty() || folder.back() == L'\\' ? folder : folder + L'\\';
+        bool any = false;
+        for (const auto& file : files) {
+            if (file.first.compare(0, prefix.size(), prefix) != 0) continue;
+            any = true;
+            if (file.first.find(L'\\', prefix.size()) == std::wstring::npos) visit(file.first);
+        }
+        return any;
     }
 
     std::map<std::wstring, std::string> files;

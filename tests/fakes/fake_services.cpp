@@ -27,7 +27,7 @@ public:
                 if (v != answer.values.end() && i < v->second.size())
                     instance.values.push_back(v->second[i]);
                 else
-                    instance.values.push_back(WmiValue{});
+                    instance.values.push_back(AbsentValue());
             }
             instances.push_back(std::move(instance));
         }
@@ -68,6 +68,12 @@ void FakeWmiService::WaitBefore(const std::wstring& step) {
     if (step != stallsAt) return;
     std::unique_lock<std::mutex> lock(mutex_);
     released_.wait(lock, [this] { return open_; });
+}
+
+WmiValue AbsentValue() {
+    WmiValue v;
+    v.type = WmiValue::Type::Absent;
+    return v;
 }
 
 WmiValue TextValue(const std::wstring& text) {

@@ -67,7 +67,7 @@ public:
     static constexpr const wchar_t* kConnect = L"<connect>";
     struct Answer {
         std::vector<std::wstring> names;  // instance "Name"s
-        // property name -> one value per instance; absent properties read as Other
+        // property name -> one value per instance; absent properties read as Absent
         std::map<std::wstring, std::vector<WmiValue>> values;
     };
 
@@ -96,6 +96,7 @@ WmiValue TextValue(const std::wstring& text);
 WmiValue IntValue(int32_t value);
 WmiValue BoolValue(bool value);
 WmiValue ByteValue(uint8_t value);
+WmiValue AbsentValue();
 
 class FakeGraphicsDriver : public GraphicsDriver {
 public:

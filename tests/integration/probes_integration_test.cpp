@@ -157,9 +157,9 @@ TEST(WmiSessionIntegration, BadQueriesAndNamesGiveNothing) {
     ASSERT_EQ(os->size(), 1u);
     EXPECT_EQ((*os)[0].name.type, WmiValue::Type::Bstr);
     ASSERT_EQ((*os)[0].values.size(), 3u);
-    EXPECT_EQ((*os)[0].values[0].type, WmiValue::Type::Other);
+    EXPECT_EQ((*os)[0].values[0].type, WmiValue::Type::Absent);
     EXPECT_EQ((*os)[0].values[1].type, WmiValue::Type::Bstr);
-    EXPECT_EQ((*os)[0].values[2].type, WmiValue::Type::Other);
+    EXPECT_EQ((*os)[0].values[2].type, WmiValue::Type::Absent);
 }
 
 TEST(WmiSessionIntegration, LeavesTheThreadsApartmentAsItFoundIt) {

@@ -3,12 +3,14 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <string>
 #include <vector>
 
 #include "check_tool/check_command_line.h"
 #include "check_tool/check_tool.h"
+#include "check_tool/fleet_summary.h"
 #include "check_tool/json_writer.h"
 #include "check_tool/sha256.h"
 #include "fakes/fake_platform.h"
@@ -130,6 +132,13 @@ TEST(CheckTool, CommandLines) {
         {{L"/?"}, false, A::Report, F::Json, nullptr, nullptr},
         {{L"--out", L"--json"}, false, A::Report, F::Json, nullptr, nullptr},
         {{L"--tables", L"--text"}, false, A::Report, F::Json, nullptr, nullptr},
+        {{L"--replay", L"a.json", L"--text", L"--tables", L"T"}, true, A::Replay, F::Text, L"T\\", nullptr},
+        {{L"--summary", L"a.json", L"M", L"--csv", L"f.csv"}, true, A::Summary, F::Json, nullptr, nullptr},
+        {{L"--replay"}, false, A::Report, F::Json, nullptr, nullptr},
+        {{L"--summary", L"--csv", L"f.csv"}, false, A::Report, F::Json, nullptr, nullptr},
+        {{L"--summary", L"M", L"--text"}, false, A::Report, F::Json, nullptr, nullptr},
+        {{L"--csv", L"f.csv"}, false, A::Report, F::Json, nullptr, nullptr},
+        {{L"--replay", L"a.json", L"--summary", L"M"}, false, A::Report, F::Json, nullptr, nullptr},
     };
     for (const auto& c : cases) {
         std::wstring joined;
@@ -368,4 +377,68 @@ TEST(CheckTool, AdviceCodesNameTheCausesOfWhatFellShort) {
         for (const JsonValue& advice : json["advice"].items) codes.push_back(advice["code"].text);
         EXPECT_EQ(codes, c.codes) << c.meaning;
     }
+}
+
+// A live run's JSON replayed: the same text byte for byte, the same JSON but
+// for replayedFrom; under another table, that table's verdict and the facts it
+// asks that were never recorded.
+TEST(CheckTool, ReplayOfALiveRunGivesItsReportAgain) {
+    Machine m(L"10.0.22631");
+    m.fake.wmi.answers[kVideoQuery].values[L"AdapterRAM"] = {AbsentValue()};
+    m.fake.files.files[L"C:\\Tools\\vorn_explorer.exe"] = "MZ";
+    ASSERT_EQ(m.Run({L"--json", L"--out", L"C:\\r\\a.json"}), 0);
+    ASSERT_EQ(m.Run({L"--text"}), 0);
+    const std::string liveText = m.output.standardOutput;
+    m.fake.wmi.answers.clear();  // the machine is gone; its recording stays
+    m.fake.graphics.strings.reset();
+    m.fake.files.files.erase(L"C:\\Tools\\vorn_explorer.exe");
+
+    EXPECT_EQ(m.Run({L"--replay", L"C:\\r\\a.json", L"--text"}), 0);
+    EXPECT_EQ(m.output.standardOutput, liveText);
+    EXPECT_EQ(m.Run({L"--replay", L"C:\\r\\a.json", L"--out", L"C:\\r\\b.json"}), 0);
+    std::string live = m.fake.files.files[L"C:\\r\\a.json"];
+    std::string replay = m.fake.files.files[L"C:\\r\\b.json"];
+    const size_t from = replay.find(",\n  \"replayedFrom\"");
+    ASSERT_NE(from, std::string::npos);
+    EXPECT_EQ(replay.substr(0, from) + "\n}\n", live);
+
+    m.fake.files.files[L"E:\\t\\OrvaneSPC.csv"] = ToCp932("3.3,10.0.26100,64 ビット,vorn_explorer.exe,,1,ok,,\r\n");
+    m.fake.files.files[L"E:\\t\\OrvaneWMI.csv"] =
+        ToCp932(std::string(kQueryTable) + ",,Caption,C : %s,,-1\r\n,SELECT * FROM Win32_BIOS,,B [%s],,-1\r\n,,Version,V : %s,,1\r\n");
+    EXPECT_EQ(m.Run({L"--replay", L"C:\\r\\a.json", L"--tables", L"E:\\t"}), 3);
+    const JsonValue json = m.Json();
+    EXPECT_EQ(json["replayedFrom"]["file"].text, "C:\\r\\a.json");
+    EXPECT_EQ(json["replayedFrom"]["machine"].text, "DESKTOP-01");
+    ASSERT_EQ(json["replayedFrom"]["unrecorded"].items.size(), 2u);
+    EXPECT_EQ(json["replayedFrom"]["unrecorded"][0].text, "SELECT * FROM Win32_VideoController: Caption");
+    EXPECT_EQ(json["replayedFrom"]["unrecorded"][1].text, "SELECT * FROM Win32_BIOS: Version");
+    EXPECT_EQ(json["queries"][1]["properties"][0]["value"].text, " ") << "absent as recorded";
+
+    m.fake.files.files[L"C:\\r\\cut.json"] = live.substr(0, live.size() / 2);
+    m.fake.files.files[L"C:\\r\\v2.json"] = "{\"schemaVersion\": 2}";
+    for (const wchar_t* bad : {L"C:\\r\\cut.json", L"C:\\r\\v2.json", L"C:\\r\\none.json"}) {
+        EXPECT_EQ(m.Run({L"--replay", bad}), 2);
+        EXPECT_NE(m.output.standardError.find(Utf8(bad)), std::string::npos) << m.output.standardError;
+        EXPECT_TRUE(m.output.standardOutput.empty());
+    }
+
+    // The fleet: two recordings in a folder, one unreadable, one named on its own.
+    m.fake.files.files[L"C:\\fleet\\pc1.json"] = live;
+    m.fake.files.files[L"C:\\fleet\\old.json"] = std::string(live).replace(live.rfind("10.0.22631"), 10, "10.0.17763");
+    m.fake.files.files[L"C:\\fleet\\bad.json"] = "{";
+    m.fake.files.files[L"C:\\fleet\\notes.txt"] = "not a recording";
+    EXPECT_EQ(m.Run({L"--summary", L"C:\\fleet", L"C:\\r\\a.json", L"--csv", L"C:\\f.csv"}), 2);
+    EXPECT_NE(m.output.standardOutput.find("recordings: 4\r\nmeets: 2\r\nfalls short: 1\r\n"), std::string::npos)
+        << m.output.standardOutput;
+    EXPECT_NE(m.output.standardOutput.find("unreadable: 1\r\n  C:\\fleet\\bad.json: no recording: not JSON"),
+              std::string::npos);
+    EXPECT_NE(m.output.standardOutput.find("failing items:\r\n      1  OSバージョン      :\r\n"), std::string::npos);
+    const std::string csv = m.fake.files.files[L"C:\\f.csv"];
+    EXPECT_EQ(csv.substr(0, 3), "\xEF\xBB\xBF");
+    EXPECT_EQ(std::count(csv.begin(), csv.end(), '\n'), 5);
+    EXPECT_NE(csv.find("\r\nDESKTOP-01,2026-01-31T08:15:00Z,falls-short,OSバージョン      :,10.0.17763,"
+                       "\"LLVMpipe (LLVM 15.0.6, 256 bits)\",,C:\\fleet\\old.json,\r\n"),
+              std::string::npos)
+        << csv;
+    EXPECT_EQ(CsvField(L"=1+2, \"x\""), "\"'=1+2, \"\"x\"\"\"");
 }

@@ -68,10 +68,18 @@ struct FileHandleTraits {
     static bool IsValid(Type h) { return h != INVALID_HANDLE_VALUE && h != nullptr; }
     static void Close(Type h) { ::CloseHandle(h); }
 };
+
+struct FindHandleTraits {
+    using Type = HANDLE;
+    static Type Invalid() { return INVALID_HANDLE_VALUE; }
+    static bool IsValid(Type h) { return h != INVALID_HANDLE_VALUE && h != nullptr; }
+    static void Close(Type h) { ::FindClose(h); }
+};
 }  // namespace resource_detail
 
 using UniqueHandle = UniqueResource<SimpleTraits<HANDLE, nullptr, resource_detail::CloseKernelHandle>>;
 using UniqueFile = UniqueResource<resource_detail::FileHandleTraits>;
+using UniqueFind = UniqueResource<resource_detail::FindHandleTraits>;
 using UniqueHkey = UniqueResource<SimpleTraits<HKEY, nullptr, resource_detail::CloseRegistryKey>>;
 using UniqueBstr = UniqueResource<SimpleTraits<BSTR, nullptr, resource_detail::FreeBstr>>;
 using UniqueHwnd = UniqueResource<SimpleTraits<HWND, nullptr, resource_detail::DestroyWindowHandle>>;

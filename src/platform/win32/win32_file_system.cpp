@@ -25,6 +25,58 @@ size_t FirstCreatableFolder(const std::wstring& path) {
     return 0;
 }
 
+// Writes all of the bytes, in pieces the call takes.
+bool WriteAll(HANDLE file, std::string_view bytes) {
+    size_t written = 0;
+    while (written < bytes.size()) {
+        const DWORD want = static_cast<DWORD>(std::min<size_t>(bytes.size() - written, 1u << 20));
+        DWORD done = 0;
+        if (!::WriteFile(file, bytes.data() + written, want, &done, nullptr) || done == 0) return false;
+        written += done;
+    }
+    return true;
+}
+
+UniqueFile CreateForWriting(const std::wstring& path) {
+    return UniqueFile(::CreateFileW(ExtendedLengthPath(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                    nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+}
+
+// A close that fails may have lost what the cache still held.
+WriteResult Close(UniqueFile& file) { return ::CloseHandle(file.release()) ? WriteResult::Written : WriteResult::WriteFailed; }
+
+class Win32FileWriter : public FileWriter {
+public:
+    explicit Win32FileWriter(UniqueFile file) : file_(std::move(file)) {}
+
+    bool Write(std::string_view bytes) override {
+        if (!ok_) return false;
+        // Many small pieces (a line each) go out in few calls.
+        buffer_.append(bytes);
+        if (buffer_.size() >= kFlushAt) Flush();
+        return ok_;
+    }
+
+    WriteResult Finish() override {
+        if (!file_) return WriteResult::WriteFailed;
+        Flush();
+        const WriteResult closed = Close(file_);
+        return ok_ ? closed : WriteResult::WriteFailed;
+    }
+
+private:
+    static constexpr size_t kFlushAt = 64 * 1024;
+
+    void Flush() {
+        if (ok_ && !WriteAll(file_.get(), buffer_)) ok_ = false;
+        buffer_.clear();
+    }
+
+    UniqueFile file_;
+    std::string buffer_;
+    bool ok_ = true;
+};
+
 }  // namespace
 
 std::optional<std::string> Win32FileSystem::ReadWholeFile(const std::wstring& path) {
@@ -70,19 +122,29 @@ void Win32FileSystem::CreateFoldersFor(const std::wstring& filePath) {
 }
 
 WriteResult Win32FileSystem::ReplaceFile(const std::wstring& path, const std::string& bytes) {
-    UniqueFile file(::CreateFileW(ExtendedLengthPath(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                  nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    UniqueFile file = CreateForWriting(path);
     if (!file) return WriteResult::NotOpened;
+    if (!WriteAll(file.get(), bytes)) return WriteResult::WriteFailed;
+    return Close(file);
+}
 
-    size_t written = 0;
-    while (written < bytes.size()) {
-        const DWORD want = static_cast<DWORD>(std::min<size_t>(bytes.size() - written, 1u << 20));
-        DWORD done = 0;
-        if (!::WriteFile(file.get(), bytes.data() + written, want, &done, nullptr) || done == 0)
-            return WriteResult::WriteFailed;
-        written += done;
-    }
-    // A close that fails may have lost what the cache still held.
-    if (!::CloseHandle(file.release())) return WriteResult::WriteFailed;
-    return WriteResult::Written;
+std::unique_ptr<FileWriter> Win32FileSystem::StartFile(const std::wstring& path) {
+    UniqueFile file = CreateForWriting(path);
+    if (!file) return nullptr;
+    return std::make_unique<Win32FileWriter>(std::move(file));
+}
+
+bool Win32FileSystem::ForEachFileIn(const std::wstring& folder,
+                                    const std::function<void(const std::wstring& path)>& visit) {
+    const std::wstring prefix = folder.empty() || folder.back() == L'\\' || folder.back() == L'/' ? folder : folder + L'\\';
+    WIN32_FIND_DATAW found{};
+    UniqueFind find(::FindFirstFileExW(ExtendedLengthPath(prefix + L"*").c_str(), FindExInfoBasic, &found,
+                                       FindExSearchNameMatch, nullptr, 0));
+    // Nothing matched: an empty root folder, which is no failure.
+    if (!find) return ::GetLastError() == ERROR_FILE_NOT_FOUND;
+    do {
+        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
+        visit(prefix + found.cFileName);
+    } while (::FindNextFileW(find.get(), &found));
+    return true;
 }

@@ -8,4 +8,6 @@ public:
     bool IsExistingFile(const std::wstring& path) override;
     void CreateFoldersFor(const std::wstring& filePath) override;
     WriteResult ReplaceFile(const std::wstring& path, const std::string& bytes) override;
+    std::unique_ptr<FileWriter> StartFile(const std::wstring& path) override;
+    bool ForEachFileIn(const std::wstring& folder, const std::function<void(const std::wstring& path)>& visit) override;
 };

@@ -11,10 +11,15 @@ UniqueBstr MakeBstr(const std::wstring& text) {
     return UniqueBstr(::SysAllocStringLen(text.data(), static_cast<UINT>(text.size())));
 }
 
-// An unreadable property reads as an absent one.
+// A property the instance does not have (or will not give) is absent, which a
+// recording keeps apart from a null value.
 WmiValue ReadProperty(IWbemClassObject& instance, const std::wstring& name) {
     UniqueVariant variant;
-    if (FAILED(instance.Get(name.c_str(), 0, variant.put(), nullptr, nullptr))) return WmiValue{};
+    if (FAILED(instance.Get(name.c_str(), 0, variant.put(), nullptr, nullptr))) {
+        WmiValue absent;
+        absent.type = WmiValue::Type::Absent;
+        return absent;
+    }
     return ToWmiValue(variant.get());
 }
 

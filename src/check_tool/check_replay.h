@@ -1,0 +1,53 @@
+#pragma once
+// orvane-check --replay: a recorded machine checked against the tables by the
+// one check run, as if on that machine.
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "check/check_run.h"
+#include "check_tool/check_command_line.h"
+#include "check_tool/check_tool.h"
+#include "check_tool/looking_services.h"
+#include "platform/platform.h"
+#include "recording/machine_recording.h"
+#include "recording/recorded_platform.h"
+
+// The recording a file holds, or nullopt with the reason in why.
+std::optional<MachineRecording> ReadRecordingFile(FileSystem& files, const std::wstring& path, std::wstring& why);
+
+// The folder a check of these options takes its tables from and looks for the product in.
+std::wstring CheckFolder(Platform& platform, const CheckOptions& options);
+
+// One recorded machine under the one check run, with nothing shown, started
+// or written.
+class ReplayedCheck {
+public:
+    ReplayedCheck(Platform& platform, MachineRecording recording, const CheckOptions& options);
+
+    const CheckResult& Result() const { return run_->Result(); }
+    const MachineRecording& Recording() const { return machine_.Recording(); }
+    std::vector<std::wstring> Unrecorded() const { return machine_.Unrecorded(); }
+    // What the table loaders would have shown.
+    const std::vector<std::wstring>& Messages() const { return messages_.texts; }
+
+private:
+    RecordedMachine machine_;
+    CollectedMessages messages_;
+    RefusingLauncher launcher_;
+    NoProfileFiles profiles_;
+    NoResultWindow resultWindow_;
+    Platform looking_;
+    std::unique_ptr<CheckRun> run_;
+};
+
+// The report label of every item the report marks as falling short, in
+// report order: a property's label up to its value, trailing blanks cut, and
+// "GL_VERSION:" for the graphics.
+std::vector<std::wstring> FailingItems(const CheckResult& result);
+
+// --replay FILE: the report of the recorded machine, as a live run gives it,
+// with replayedFrom; exit 2 naming the file when it holds no recording.
+int RunReplay(Platform& platform, const CheckOptions& options, const CheckToolInfo& info, CheckToolOutput& output);

@@ -1,0 +1,23 @@
+#pragma once
+// orvane-check --summary: every recording of a fleet replayed against the
+// tables, one at a time, and counted.
+
+#include <string>
+#include <string_view>
+
+#include "check_tool/check_command_line.h"
+#include "check_tool/check_tool.h"
+#include "platform/platform.h"
+
+// The columns of --csv's file, in order.
+extern const char* const kSummaryCsvHeader;
+
+// One CSV field as UTF-8: quoted when it holds a comma, a quote or a line
+// end; a text a spreadsheet would take for a formula gets a leading "'".
+std::string CsvField(std::wstring_view text);
+
+// Prints the totals (meets, falls short, no verdict, partial, unreadable with
+// the files' names) and the count of each failing item; with --csv also one
+// line per recording. Exit code: 0 all meet, 1 some do not, 2 the tables are
+// unusable or a recording could not be read (or none was found).
+int RunSummary(Platform& platform, const CheckOptions& options, CheckToolOutput& output);

@@ -1,0 +1,194 @@
+#include "recording/recorded_platform.h"
+
+#include <algorithm>
+#include <map>
+#include <mutex>
+#include <utility>
+
+#include "encoding/utf8_encoding.h"
+
+namespace {
+
+wchar_t AsciiLower(wchar_t c) { return c >= L'A' && c <= L'Z' ? static_cast<wchar_t>(c - L'A' + L'a') : c; }
+
+// WQL keywords, class and property names, and file names on Windows, are all
+// the same in any letter case.
+bool SameIgnoringCase(std::wstring_view a, std::wstring_view b) {
+    return a.size() == b.size() &&
+           std::equal(a.begin(), a.end(), b.begin(), [](wchar_t x, wchar_t y) { return AsciiLower(x) == AsciiLower(y); });
+}
+
+WmiValue Absent() {
+    WmiValue value;
+    value.type = WmiValue::Type::Absent;
+    return value;
+}
+
+const WmiValue* FindProperty(const RecordedInstance& instance, const std::wstring& name) {
+    for (const RecordedProperty& property : instance.properties)
+        if (SameIgnoringCase(property.name, name)) return &property.value;
+    return nullptr;
+}
+
+}  // namespace
+
+struct RecordedMachine::Shared {
+    MachineRecording recording;
+    mutable std::mutex mutex;
+    std::vector<std::wstring> unrecorded;
+
+    void Note(std::wstring fact) {
+        const std::lock_guard<std::mutex> lock(mutex);
+        if (std::find(unrecorded.begin(), unrecorded.end(), fact) == unrecorded.end())
+            unrecorded.push_back(std::move(fact));
+    }
+};
+
+class RecordedMachine::RecordedWmi : public WmiService {
+    class Session : public WmiSession {
+    public:
+        Session(std::shared_ptr<Shared> shared, bool sameNamespace)
+            : shared_(std::move(shared)), sameNamespace_(sameNamespace) {}
+
+        std::optional<std::vector<WmiInstance>> Query(const std::wstring& wql,
+                                                      const std::vector<std::wstring>& properties) override {
+            std::vector<const RecordedAnswer*> candidates;
+            if (sameNamespace_)
+                for (const RecordedAnswer& answer : shared_->recording.answers)
+                    if (SameIgnoringCase(answer.wql, wql)) candidates.push_back(&answer);
+            if (candidates.empty()) {
+                for (const std::wstring& property : properties)
+                    if (!property.empty()) shared_->Note(wql + L": " + property);
+                return std::nullopt;
+            }
+            // A table that asks the same WQL twice was answered twice: the
+            // n-th asking gets the n-th answer.
+            const size_t asked = asked_[wql]++;
+            const RecordedAnswer& answer = *candidates[std::min(asked, candidates.size() - 1)];
+            if (!answer.instances) return std::nullopt;  // recorded as unanswered
+
+            std::vector<WmiInstance> instances(answer.instances->size());
+            for (size_t i = 0; i < instances.size(); ++i) {
+                instances[i].name = (*answer.instances)[i].name;
+                for (const std::wstring& property : properties)
+                    instances[i].values.push_back(Value(candidates, answer, i, property, wql));
+            }
+            return instances;
+        }
+
+    private:
+        // The property of instance i, from the chosen answer or else another
+        // answer to the same WQL with as many instances.
+        WmiValue Value(const std::vector<const RecordedAnswer*>& candidates, const RecordedAnswer& chosen, size_t i,
+                       const std::wstring& property, const std::wstring& wql) {
+            if (const WmiValue* value = FindProperty((*chosen.instances)[i], property)) return *value;
+            for (const RecordedAnswer* other : candidates) {
+                if (!other->instances || other->instances->size() != chosen.instances->size()) continue;
+                if (const WmiValue* value = FindProperty((*other->instances)[i], property)) return *value;
+            }
+            if (!property.empty()) shared_->Note(wql + L": " + property);
+            return Absent();
+        }
+
+        std::shared_ptr<Shared> shared_;
+        bool sameNamespace_;
+        std::map<std::wstring, size_t> asked_;
+    };
+
+public:
+    explicit RecordedWmi(std::shared_ptr<Shared> shared) : shared_(std::move(shared)) {}
+
+    std::unique_ptr<WmiSession> Connect(const std::wstring& wmiNamespace) override {
+        const MachineRecording& r = shared_->recording;
+        if (r.wmiReached == false) return nullptr;
+        const bool same = !r.wmiNamespace || SameIgnoringCase(*r.wmiNamespace, wmiNamespace);
+        return std::make_unique<Session>(shared_, same);
+    }
+
+private:
+    std::shared_ptr<Shared> shared_;
+};
+
+class RecordedMachine::RecordedGraphics : public GraphicsDriver {
+public:
+    explicit RecordedGraphics(const Shared& shared) : shared_(shared) {}
+
+    std::optional<GlDriverStrings> ReadDriverStrings() override {
+        const std::optional<RecordedGlStrings>& recorded = shared_.recording.graphics;
+        if (!recorded) return std::nullopt;
+        GlDriverStrings strings;
+        for (size_t k = 0; k < strings.size(); ++k)
+            if ((*recorded)[k]) strings[k] = EncodeUtf8(*(*recorded)[k]);
+        return strings;
+    }
+
+private:
+    const Shared& shared_;
+};
+
+class RecordedMachine::Utf8DriverCodec : public TextCodec {
+public:
+    explicit Utf8DriverCodec(TextCodec& codec) : codec_(codec) {}
+
+    std::optional<std::wstring> Decode(std::string_view bytes, CodePage codePage) override {
+        if (codePage == CodePage::SystemAnsi) return DecodeUtf8(bytes);
+        return codec_.Decode(bytes, codePage);
+    }
+
+private:
+    TextCodec& codec_;
+};
+
+class RecordedMachine::ProductFolder : public FileSystem {
+public:
+    ProductFolder(Shared& shared, FileSystem& files, std::wstring exeDir)
+        : shared_(shared), files_(files), exeDir_(std::move(exeDir)) {}
+
+    std::optional<std::string> ReadWholeFile(const std::wstring& path) override { return files_.ReadWholeFile(path); }
+
+    // Only the product's programs are looked for in a check.
+    bool IsExistingFile(const std::wstring& path) override {
+        const bool inFolder = path.size() > exeDir_.size() && SameIgnoringCase(path.substr(0, exeDir_.size()), exeDir_);
+        const std::wstring name = inFolder ? path.substr(exeDir_.size()) : path;
+        for (const RecordedProgram& program : shared_.recording.programs)
+            if (SameIgnoringCase(program.name, name)) return program.present;
+        shared_.Note(L"program " + name);
+        return false;
+    }
+
+    void CreateFoldersFor(const std::wstring& filePath) override { files_.CreateFoldersFor(filePath); }
+    WriteResult ReplaceFile(const std::wstring& path, const std::string& bytes) override {
+        return files_.ReplaceFile(path, bytes);
+    }
+    std::unique_ptr<FileWriter> StartFile(const std::wstring& path) override { return files_.StartFile(path); }
+    bool ForEachFileIn(const std::wstring& folder, const std::function<void(const std::wstring&)>& visit) override {
+        return files_.ForEachFileIn(folder, visit);
+    }
+
+private:
+    Shared& shared_;
+    FileSystem& files_;
+    std::wstring exeDir_;
+};
+
+RecordedMachine::RecordedMachine(MachineRecording recording, FileSystem& files, TextCodec& codec, std::wstring exeDir)
+    : shared_(std::make_shared<Shared>()) {
+    shared_->recording = std::move(recording);
+    wmi_ = std::make_unique<RecordedWmi>(shared_);
+    graphics_ = std::make_unique<RecordedGraphics>(*shared_);
+    codec_ = std::make_unique<Utf8DriverCodec>(codec);
+    files_ = std::make_unique<ProductFolder>(*shared_, files, std::move(exeDir));
+}
+
+RecordedMachine::~RecordedMachine() = default;
+
+const MachineRecording& RecordedMachine::Recording() const { return shared_->recording; }
+WmiService& RecordedMachine::Wmi() { return *wmi_; }
+GraphicsDriver& RecordedMachine::Graphics() { return *graphics_; }
+TextCodec& RecordedMachine::Codec() { return *codec_; }
+FileSystem& RecordedMachine::Files() { return *files_; }
+
+std::vector<std::wstring> RecordedMachine::Unrecorded() const {
+    const std::lock_guard<std::mutex> lock(shared_->mutex);
+    return shared_->unrecorded;
+}
