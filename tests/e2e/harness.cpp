@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <cwchar>
 #include <filesystem>
 #include <thread>
@@ -355,11 +356,16 @@ bool WaitForWindowGone(HWND window, milliseconds timeout) {
 
 // ---------------------------------------------------------------------------
 
-OrvaneProcess::~OrvaneProcess() { Terminate(); }
+OrvaneProcess::~OrvaneProcess() {
+    if (process_ && !IsRunning()) CheckEnding();
+    Terminate();
+}
 
 OrvaneProcess& OrvaneProcess::operator=(OrvaneProcess&& other) noexcept {
     if (this != &other) {
+        if (process_ && !IsRunning()) CheckEnding();
         Terminate();
+        endingChecked_ = std::exchange(other.endingChecked_, false);
         process_ = std::move(other.process_);
         processId_ = std::exchange(other.processId_, 0);
         environment_ = std::move(other.environment_);
@@ -402,7 +408,9 @@ std::wstring EnvironmentBlock(const std::vector<std::pair<std::wstring, std::wst
 }  // namespace
 
 bool OrvaneProcess::Start(const std::wstring& exePath, const std::wstring& currentDirectory) {
+    if (process_ && !IsRunning()) CheckEnding();
     Terminate();
+    endingChecked_ = false;
     std::wstring directory = currentDirectory.empty() ? FolderOf(exePath) : currentDirectory;
     std::wstring commandLine = L"\"" + exePath + L"\"";
 
@@ -491,20 +499,28 @@ std::optional<WindowInfo> OrvaneProcess::WindowBeforeExit(milliseconds timeout) 
     for (;;) {
         std::vector<WindowInfo> windows = VisibleWindows();
         if (!windows.empty()) return windows.front();
-        if (!IsRunning() || deadline.Passed()) return std::nullopt;
+        if (!IsRunning()) {
+            CheckEnding();
+            return std::nullopt;
+        }
+        if (deadline.Passed()) return std::nullopt;
         Pause();
     }
 }
 
 bool OrvaneProcess::WaitForExit(milliseconds timeout) const {
     if (!process_) return true;
-    return ::WaitForSingleObject(process_.get(), static_cast<DWORD>(timeout.count())) == WAIT_OBJECT_0;
+    if (::WaitForSingleObject(process_.get(), static_cast<DWORD>(timeout.count())) != WAIT_OBJECT_0) return false;
+    return CheckEnding();
 }
 
-std::optional<DWORD> OrvaneProcess::ExitCode() const {
+bool OrvaneProcess::CheckEnding() const {
     DWORD code = 0;
-    if (!process_ || !::GetExitCodeProcess(process_.get(), &code) || code == STILL_ACTIVE) return std::nullopt;
-    return code;
+    if (!::GetExitCodeProcess(process_.get(), &code)) code = STILL_ACTIVE;
+    if (code == 0) return true;
+    if (!endingChecked_) ADD_FAILURE() << "Orvane ended with " << DescribeExit(code) << ", not exit code 0";
+    endingChecked_ = true;
+    return false;
 }
 
 void OrvaneProcess::Terminate() {
@@ -516,8 +532,18 @@ void OrvaneProcess::Terminate() {
     process_.reset();
 }
 
-std::optional<ConsoleRun> RunConsoleProgram(const std::wstring& exePath, const std::wstring& arguments,
-                                            milliseconds timeout) {
+std::string DescribeExit(DWORD exitCode) {
+    char text[48];
+    // Exception statuses have the top bit set: 0xC0000005 for an access violation, 0x80000003 a breakpoint.
+    if (exitCode & 0x80000000u)
+        std::snprintf(text, sizeof text, "a crash (status 0x%08lX)", static_cast<unsigned long>(exitCode));
+    else
+        std::snprintf(text, sizeof text, "exit code %lu", static_cast<unsigned long>(exitCode));
+    return text;
+}
+
+std::optional<ConsoleRun> RunConsoleProgram(const std::wstring& exePath, const std::wstring& arguments, DWORD exitCode,
+                                            ConsoleOutput output) {
     // Files of their own per run: a finished child may still hold the last ones for a moment.
     static int runs = 0;
     const std::wstring folder = FolderOf(exePath);
@@ -529,7 +555,13 @@ std::optional<ConsoleRun> RunConsoleProgram(const std::wstring& exePath, const s
         return UniqueFile(::CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit, CREATE_ALWAYS,
                                         FILE_ATTRIBUTE_NORMAL, nullptr));
     };
-    UniqueFile out = create(outPath);
+    UniqueFile out;
+    if (output == ConsoleOutput::File) {
+        out = create(outPath);
+    } else {
+        UniqueHandle reader;
+        ::CreatePipe(reader.put(), out.put(), &inherit, 0);
+    }
     UniqueFile err = create(errPath);
     UniqueFile in(::CreateFileW(L"NUL", GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit, OPEN_EXISTING, 0,
                                 nullptr));
@@ -548,13 +580,15 @@ std::optional<ConsoleRun> RunConsoleProgram(const std::wstring& exePath, const s
         return std::nullopt;
     UniqueHandle process(info.hProcess);
     UniqueHandle thread(info.hThread);
-    if (::WaitForSingleObject(process.get(), static_cast<DWORD>(timeout.count())) != WAIT_OBJECT_0) {
+    if (::WaitForSingleObject(process.get(), static_cast<DWORD>(kExitTimeout.count())) != WAIT_OBJECT_0) {
         ::TerminateProcess(process.get(), 1);
         ::WaitForSingleObject(process.get(), 5000);
         return std::nullopt;
     }
+    DWORD code = STILL_ACTIVE;
+    ::GetExitCodeProcess(process.get(), &code);
+    EXPECT_EQ(code, exitCode) << ToUtf8(FileNameOf(exePath) + L" " + arguments) << " ended with " << DescribeExit(code);
     ConsoleRun run;
-    ::GetExitCodeProcess(process.get(), &run.exitCode);
     out.reset();
     err.reset();
     run.standardOutput = ReadFileBytes(outPath).value_or(std::string());

@@ -198,15 +198,22 @@ public:
     // Returns the first window seen, if any (the process keeps running then).
     std::optional<WindowInfo> WindowBeforeExit(milliseconds timeout = kExitTimeout) const;
 
+    // Every way Orvane ends is exit code 0. Whoever first sees the process
+    // gone (these waits, Start, the destructor) checks that, so a crash or a
+    // stray code after the last window fails the test, saying how it ended.
+    // True when the process ended in time, with 0.
     bool WaitForExit(milliseconds timeout = kExitTimeout) const;
-    std::optional<DWORD> ExitCode() const;
+    // Ends a process still running (not checked: the test gave up on it).
     void Terminate();
 
 private:
+    bool CheckEnding() const;
+
     UniqueHandle process_;
     DWORD processId_ = 0;
     std::vector<std::pair<std::wstring, std::wstring>> environment_;
     std::wstring desktop_;
+    mutable bool endingChecked_ = false;
 };
 
 // Starts the program copied into `folder` under `exeName`, its current
@@ -218,16 +225,24 @@ bool StartIn(OrvaneProcess& process, const ScratchFolder& folder, const std::wst
 // A console program run to its end
 
 struct ConsoleRun {
-    DWORD exitCode = 0;
     std::string standardOutput;  // the bytes, as written
     std::string standardError;
 };
 
+enum class ConsoleOutput {
+    File,        // standard output goes to a file beside the program
+    ClosedPipe,  // a pipe whose reading end is already closed: every write fails
+};
+
 // Runs `exePath` with `arguments` (already quoted as needed) in its own
-// folder, standard output and error going to files beside it; nullopt when
-// it could not start or did not end in time (it is ended then).
-std::optional<ConsoleRun> RunConsoleProgram(const std::wstring& exePath, const std::wstring& arguments,
-                                            milliseconds timeout = kExitTimeout);
+// folder, standard error going to a file beside it; nullopt when it could not
+// start or did not end in time (it is ended then). The test fails, saying how
+// it ended, when the exit code is not `exitCode`.
+std::optional<ConsoleRun> RunConsoleProgram(const std::wstring& exePath, const std::wstring& arguments, DWORD exitCode,
+                                            ConsoleOutput output = ConsoleOutput::File);
+
+// "exit code 3", or "a crash (status 0xC0000005)" for an exception's status.
+std::string DescribeExit(DWORD exitCode);
 
 // ---------------------------------------------------------------------------
 // Registry values of the prefix, put back afterwards
