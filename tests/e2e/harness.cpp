@@ -698,6 +698,113 @@ void RegistryValueGuard::Restore() {
 
 // ---------------------------------------------------------------------------
 
+bool InStandardPrefix() { return EnvironmentValue(L"ORVANE_TEST_PREFIX_STANDARD") == L"1"; }
+
+namespace {
+std::wstring DecodeWmicOutput(const std::string& bytes) {
+    if (bytes.size() >= 2 && static_cast<unsigned char>(bytes[0]) == 0xFF &&
+        static_cast<unsigned char>(bytes[1]) == 0xFE) {
+        std::wstring text;
+        for (size_t i = 2; i + 1 < bytes.size(); i += 2)
+            text += static_cast<wchar_t>(static_cast<unsigned char>(bytes[i]) |
+                                         (static_cast<unsigned char>(bytes[i + 1]) << 8));
+        return text;
+    }
+    return FromUtf8(bytes);
+}
+}  // namespace
+
+// Trailing blanks of wmic's columns are removed.
+std::vector<std::wstring> WmiValues(const std::wstring& wmiClass, const std::wstring& property) {
+    // A file of its own per call: a finished wmic may still hold the previous one for a moment.
+    static int calls = 0;
+    const std::wstring outPath = TempFolder() + L"orvane-e2e-wmic-" + std::to_wstring(++calls) + L".txt";
+    DeleteFileIfPresent(outPath);
+
+    SECURITY_ATTRIBUTES inherit{sizeof(inherit), nullptr, TRUE};
+    UniqueFile out(::CreateFileW(outPath.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit, CREATE_ALWAYS,
+                                 FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!out) {
+        ADD_FAILURE() << "cannot create " << ToUtf8(outPath);
+        return {};
+    }
+    STARTUPINFOW startup{};
+    startup.cb = sizeof(startup);
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdOutput = out.get();
+    startup.hStdError = out.get();
+    startup.hStdInput = ::GetStdHandle(STD_INPUT_HANDLE);
+    std::wstring commandLine = L"wmic.exe path " + wmiClass + L" get " + property;
+    PROCESS_INFORMATION info{};
+    if (!::CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr, nullptr,
+                          &startup, &info)) {
+        ADD_FAILURE() << "cannot start " << ToUtf8(commandLine);
+        return {};
+    }
+    UniqueHandle process(info.hProcess);
+    UniqueHandle thread(info.hThread);
+    if (::WaitForSingleObject(process.get(), 60000) != WAIT_OBJECT_0) {
+        ::TerminateProcess(process.get(), 1);
+        ADD_FAILURE() << "no answer from " << ToUtf8(commandLine);
+        return {};
+    }
+    out.reset();
+
+    const std::optional<std::string> bytes = ReadFileBytes(outPath);
+    DeleteFileIfPresent(outPath);
+    if (!bytes) return {};
+    const std::wstring text = DecodeWmicOutput(*bytes);
+    std::vector<std::wstring> values;
+    size_t start = 0;
+    bool heading = true;
+    while (start <= text.size()) {
+        size_t end = text.find(L'\n', start);
+        if (end == std::wstring::npos) end = text.size();
+        std::wstring line = text.substr(start, end - start);
+        start = end + 1;
+        while (!line.empty() && (line.back() == L'\r' || line.back() == L' ')) line.pop_back();
+        if (line.empty()) continue;
+        if (heading) {
+            heading = false;  // the column's name
+            continue;
+        }
+        values.push_back(line);
+    }
+    return values;
+}
+
+namespace {
+constexpr const wchar_t* kVersionKey = L"Software\\Microsoft\\Windows NT\\CurrentVersion";
+}
+
+PassingOsBuild::PassingOsBuild()
+    : version_(kVersionKey, L"CurrentVersion", L"10.0"), build_(kVersionKey, L"CurrentBuildNumber", L"22631") {}
+
+bool PassingOsBuild::ok() const {
+    if (!version_.ok() || !build_.ok()) return false;
+    // Whether this Wine follows the two values does not change within a run: ask WMI once.
+    static const bool followed = [] {
+        const std::vector<std::wstring> versions = WmiValues(L"Win32_OperatingSystem", L"Version");
+        return versions.size() == 1 && versions[0].rfind(L"10.0.22631", 0) == 0;
+    }();
+    return followed;
+}
+
+bool IsNative64Bit() {
+    SYSTEM_INFO system{};
+    ::GetNativeSystemInfo(&system);
+    return system.wProcessorArchitecture == PROCESSOR_ARCHITECTURE_AMD64;
+}
+
+std::string RequirementRow(const std::wstring& minOs, const std::wstring& exeArgs, const std::wstring& status,
+                           const std::wstring& linkUrl) {
+    const wchar_t* bits = IsNative64Bit() ? L"64" : L"32";
+    return ToCp932(L"3.3," + minOs + L"," + bits + L" ビット,vorn_explorer.exe," + exeArgs + L",1," + status +
+                   L",VORN > 保守・サポート," + linkUrl);
+}
+
+// ---------------------------------------------------------------------------
+
 VirtualScreen::VirtualScreen(const std::wstring& name, int width, int height)
     : name_(name),
       width_(width),
@@ -705,14 +812,18 @@ VirtualScreen::VirtualScreen(const std::wstring& name, int width, int height)
       // Wine's desktop process reads a named desktop's size from here when it makes it.
       size_(HKEY_CURRENT_USER, L"Software\\Wine\\Explorer\\Desktops", name,
             std::to_wstring(width) + L"x" + std::to_wstring(height)) {
+    displayMode_.dmSize = sizeof displayMode_;
+    if (!::EnumDisplaySettingsW(nullptr, ENUM_CURRENT_SETTINGS, &displayMode_)) return;
     if (size_.ok()) desktop_ = ::CreateDesktopW(name.c_str(), nullptr, nullptr, 0, GENERIC_ALL, nullptr);
 }
 
 VirtualScreen::~VirtualScreen() {
-    if (desktop_) ::CloseDesktop(desktop_);
-    // Wine's virtual desktop leaves its size as every desktop's display mode:
-    // back to the display's own, or later tests see the small screen.
-    ::ChangeDisplaySettingsExW(nullptr, nullptr, nullptr, 0, nullptr);
+    if (!desktop_) return;
+    ::CloseDesktop(desktop_);
+    // Wine's virtual desktop leaves its size as every desktop's display mode,
+    // and Wine cannot go back to the registry's mode: set the one from before,
+    // or later tests see the small screen.
+    ::ChangeDisplaySettingsExW(nullptr, &displayMode_, nullptr, 0, nullptr);
 }
 
 namespace {

@@ -285,6 +285,52 @@ private:
 };
 
 // ---------------------------------------------------------------------------
+// What the tests need of the prefix and the screen
+
+// True when scripts/test.sh made the prefix and the display these tests run
+// in (ORVANE_TEST_PREFIX_STANDARD=1): whatever a test needs of them is there,
+// and its absence is a fault, not the host's.
+bool InStandardPrefix();
+
+// Goes on only when `condition` holds; otherwise fails in the standard
+// prefix, and elsewhere skips as a limit of this host, saying what is lacking.
+#define E2E_REQUIRE(condition, need)                                 \
+    if (condition) {                                                 \
+    } else if (::e2e::InStandardPrefix())                            \
+        GTEST_FAIL() << "the standard test prefix lacks " << need;   \
+    else                                                             \
+        GTEST_SKIP() << "this host lacks " << need
+
+// One value per instance of a WMI class's property, as wmic tells it: from
+// WMI itself, not from the program under test.
+std::vector<std::wstring> WmiValues(const std::wstring& wmiClass, const std::wstring& property);
+
+// The prefix reports Windows 10.0.22631, which meets the built-in row, for
+// the guard's lifetime. Wine takes the version from these two values (a
+// fresh prefix may say Windows 7, "6.1": the version goes with the build).
+class PassingOsBuild {
+public:
+    PassingOsBuild();
+    // The values are set and WMI reports that build.
+    bool ok() const;
+    static constexpr const char* kNeed = "a Windows version that follows CurrentBuildNumber";
+
+private:
+    RegistryValueGuard version_;
+    RegistryValueGuard build_;
+};
+
+// A 64-bit Windows, as a 64-bit prefix is; the built-in row asks for one.
+bool IsNative64Bit();
+
+// A requirement row as an administrator writes it, in code page 932: the
+// built-in row with the given columns, and the architecture this prefix
+// reports (a 32-bit prefix says "32-bit"), so that only the OS version decides.
+std::string RequirementRow(const std::wstring& minOs = L"10.0.19043", const std::wstring& exeArgs = L"",
+                           const std::wstring& status = L"ご利用いただけます",
+                           const std::wstring& linkUrl = L"https://www.haldenmark.co.jp/support/kestrand-vorn/");
+
+// ---------------------------------------------------------------------------
 // Screens
 
 // A Wine virtual desktop of a given size, for a screen smaller than the test
@@ -308,6 +354,7 @@ private:
     int height_;
     RegistryValueGuard size_;
     HDESK desktop_ = nullptr;
+    DEVMODEW displayMode_{};  // the display's own, put back afterwards
 };
 
 // The program's windows see coordinates in physical pixels for the life of
