@@ -47,26 +47,14 @@ struct LaunchRecord {
     size_t starts = 0;
 };
 
-std::vector<std::wstring> Lines(const std::string& utf8) {
-    std::vector<std::wstring> lines;
-    size_t at = 0;
-    while (at < utf8.size()) {
-        size_t end = utf8.find("\r\n", at);
-        if (end == std::string::npos) end = utf8.size();
-        lines.push_back(FromUtf8(utf8.substr(at, end - at)));
-        at = end + 2;
-    }
-    return lines;
-}
-
 // What the stand-in product wrote to `logPath`; waits a little, since the
 // product runs on after Orvane has ended.
 std::optional<LaunchRecord> WaitForLaunch(const std::wstring& logPath, milliseconds timeout = milliseconds(15000)) {
     const auto until = std::chrono::steady_clock::now() + timeout;
     for (;;) {
         if (auto bytes = ReadFileBytes(logPath)) {
-            const auto lines = Lines(*bytes);
-            if (lines.size() >= 3) return LaunchRecord{lines[0], lines[1], lines.size() / 3};
+            const auto lines = CrLfLines(*bytes);
+            if (lines.size() >= 3) return LaunchRecord{FromUtf8(lines[0]), FromUtf8(lines[1]), lines.size() / 3};
         }
         if (std::chrono::steady_clock::now() > until) return std::nullopt;
         std::this_thread::sleep_for(milliseconds(100));

@@ -51,6 +51,9 @@ std::wstring FromUtf8(const std::string& text);
 // The bytes of `text` in code page 932, for writing Japanese into table files.
 std::string ToCp932(const std::wstring& text);
 
+// The lines of a text with CR LF line ends; a final line end adds no line.
+std::vector<std::string> CrLfLines(const std::string& text);
+
 bool WriteFileBytes(const std::wstring& path, const std::string& bytes);
 std::optional<std::string> ReadFileBytes(const std::wstring& path);
 bool FileExists(const std::wstring& path);
