@@ -194,6 +194,35 @@ TEST(E2eDialog, PassingOsWithProductMissingShowsTheRowAndSavesWhatItShowed) {
     EXPECT_EQ(*bytes, "\xEF\xBB\xBF" + ToUtf8(status) + "\r\n\r\n" + ToUtf8(report));
 }
 
+TEST(E2eDialog, ReportThatCannotBeWrittenSaysSoAndTheDialogStays) {
+    const std::wstring fullDesktop = FullDesktopFolder();
+    E2E_REQUIRE(!fullDesktop.empty(), "a report file that takes no byte (ORVANE_FULL_DESKTOP)");
+    RegistryValueGuard desktop(HKEY_CURRENT_USER,
+                               L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders", L"Desktop",
+                               fullDesktop);
+    RegistryValueGuard computer(L"System\\CurrentControlSet\\Control\\ComputerName\\ActiveComputerName",
+                                L"ComputerName", L"ORVANE-E2E");
+    ASSERT_TRUE(desktop.ok() && computer.ok());
+    ScratchFolder folder;
+    ASSERT_TRUE(folder.AddProgram(BuiltProgram::Orvane));
+    OrvaneProcess process;
+    const HWND dialog = OpenResultDialog(process, folder);
+    ASSERT_NE(dialog, nullptr);
+
+    ASSERT_TRUE(ClickButton(dialog, IDOK));
+    const std::optional<OrvaneProcess::MessageBoxView> box = process.WaitForMessageBox();
+    ASSERT_TRUE(box.has_value()) << "no message";
+    SaveScreenshot(box->handle, L"report-not-written");
+    EXPECT_EQ(box->caption, L"Orvane");
+    EXPECT_EQ(box->text, L"レポート ファイルをデスクトップに書き込めませんでした。\n"
+                         L"ディスクの空き容量や書き込み権限を確認してから、もう一度ボタンを押してください。");
+    EXPECT_TRUE(process.DismissMessageBox(*box));
+    EXPECT_TRUE(::IsWindow(dialog)) << "the dialog stays, so the button can be pressed again";
+
+    PostCommand(dialog, IDCANCEL);
+    EXPECT_TRUE(process.WaitForExit());
+}
+
 bool WaitForFile(const std::wstring& path) {
     for (int i = 0; i < 300; ++i) {
         if (FileExists(path)) return true;

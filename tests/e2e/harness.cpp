@@ -110,6 +110,8 @@ std::wstring BuiltProgramPath(BuiltProgram program) {
     return FolderOf(ModulePath(nullptr)) + fileName;
 }
 
+std::wstring FullDesktopFolder() { return WindowsPathFromHost(EnvironmentValue(L"ORVANE_FULL_DESKTOP")); }
+
 // ---------------------------------------------------------------------------
 
 std::string ToUtf8(const std::wstring& text) {

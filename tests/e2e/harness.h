@@ -40,6 +40,10 @@ enum class BuiltProgram {
 // mapped to drive Z:), else the file of that name beside the test program.
 std::wstring BuiltProgramPath(BuiltProgram program);
 
+// A folder of the build whose "Orvane[ORVANE-E2E].txt" opens but takes no
+// byte (ORVANE_FULL_DESKTOP, a Unix path mapped to Z:); "" when there is none.
+std::wstring FullDesktopFolder();
+
 // "/a/b" -> "Z:\a\b" (Wine maps Z: to the Unix root); other paths unchanged.
 std::wstring WindowsPathFromHost(const std::wstring& path);
 
