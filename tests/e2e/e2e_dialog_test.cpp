@@ -510,12 +510,6 @@ TEST(E2eDialog, DpiChangeTo144LaysTheControlsOutAgain) {
     EXPECT_TRUE(process.WaitForExit());
 }
 
-HWND VisibleWindowOfClass(const OrvaneProcess& process, const std::wstring& className) {
-    for (const WindowInfo& window : process.VisibleWindows())
-        if (window.className == className) return window.handle;
-    return nullptr;
-}
-
 TEST(E2eDialog, KeyboardAloneReachesEveryAction) {
     ScratchFolder folder;
     const std::wstring launched = InstallWithSupportProgram(folder);
@@ -529,7 +523,7 @@ TEST(E2eDialog, KeyboardAloneReachesEveryAction) {
     const HWND link = ::GetDlgItem(dialog, kLinkId);
     const HWND report = ::GetDlgItem(dialog, kReportId);
 
-    EXPECT_EQ(FocusedWindow(dialog), button);
+    EXPECT_EQ(WaitForFocus(dialog, button), button);
     EXPECT_EQ(::SendMessageW(button, WM_QUERYUISTATE, 0, 0) & UISF_HIDEFOCUS, 0) << "the focus rectangle shows";
 
     // Tab and Shift+Tab in template order: button, link, report box, and round again.
@@ -543,11 +537,11 @@ TEST(E2eDialog, KeyboardAloneReachesEveryAction) {
     };
     for (const auto& step : steps) {
         ASSERT_TRUE(PressKey(dialog, VK_TAB, step.modifiers)) << step.keys;
-        EXPECT_EQ(FocusedWindow(dialog), step.expected) << step.keys;
+        EXPECT_EQ(WaitForFocus(dialog, step.expected), step.expected) << step.keys;
     }
 
     // Enter on the link opens it and leaves the dialog open.
-    ASSERT_EQ(FocusedWindow(dialog), link);
+    ASSERT_EQ(WaitForFocus(dialog, link), link);
     ASSERT_TRUE(PressKey(dialog, VK_RETURN));
     EXPECT_TRUE(WaitForFile(launched)) << "Enter on the link opened nothing";
     EXPECT_TRUE(::IsWindow(dialog));
@@ -555,7 +549,7 @@ TEST(E2eDialog, KeyboardAloneReachesEveryAction) {
     // Alt+Space opens the system menu; its last item is About (Wine's own
     // "About Wine" takes the access key A first), Esc closes the About box.
     ASSERT_TRUE(PressKey(dialog, VK_SPACE, {VK_MENU}));
-    EXPECT_NE(VisibleWindowOfClass(process, L"#32768"), nullptr) << "no system menu";
+    EXPECT_TRUE(process.WaitForWindow({L"#32768", std::nullopt})) << "no system menu";
     ASSERT_TRUE(PressKey(dialog, VK_UP));
     ASSERT_TRUE(PressKey(dialog, VK_RETURN));
     const std::optional<WindowInfo> about =
@@ -567,7 +561,7 @@ TEST(E2eDialog, KeyboardAloneReachesEveryAction) {
 
     // Back to the button, and Enter saves and closes.
     ASSERT_TRUE(PressKey(dialog, VK_TAB, {VK_SHIFT}));
-    EXPECT_EQ(FocusedWindow(dialog), button);
+    EXPECT_EQ(WaitForFocus(dialog, button), button);
     ASSERT_TRUE(PressKey(dialog, VK_RETURN));
     EXPECT_TRUE(process.WaitForExit());
     EXPECT_TRUE(FileExists(ReportFilePath()));

@@ -885,18 +885,19 @@ bool PressKey(HWND window, WORD key, std::vector<WORD> modifiers) {
     inputs.push_back(KeyInput(key, false));
     inputs.push_back(KeyInput(key, true));
     for (auto it = modifiers.rbegin(); it != modifiers.rend(); ++it) inputs.push_back(KeyInput(*it, true));
-    const UINT sent = ::SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
-    // Let the window's thread take the keys before anyone looks.
-    ::SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_BLOCK, 5000, nullptr);
-    ::Sleep(200);
-    return sent == inputs.size();
+    return ::SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT)) == inputs.size();
 }
 
-HWND FocusedWindow(HWND window) {
-    GUITHREADINFO info{};
-    info.cbSize = sizeof info;
-    if (!::GetGUIThreadInfo(::GetWindowThreadProcessId(window, nullptr), &info)) return nullptr;
-    return info.hwndFocus;
+HWND WaitForFocus(HWND window, HWND expected, milliseconds timeout) {
+    const DWORD thread = ::GetWindowThreadProcessId(window, nullptr);
+    Deadline deadline(timeout);
+    for (;;) {
+        GUITHREADINFO info{};
+        info.cbSize = sizeof info;
+        const HWND focus = ::GetGUIThreadInfo(thread, &info) ? info.hwndFocus : nullptr;
+        if (focus == expected || deadline.Passed()) return focus;
+        Pause();
+    }
 }
 
 // ---------------------------------------------------------------------------

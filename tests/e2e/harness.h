@@ -382,10 +382,11 @@ private:
 
 // Presses and releases `key` with the modifiers held (VK_SHIFT, VK_MENU), as
 // typed input to whatever window has the keyboard focus; `window` is brought
-// to the foreground first.
+// to the foreground first. The keys are queued: wait for what they do.
 bool PressKey(HWND window, WORD key, std::vector<WORD> modifiers = {});
-// The window that has the keyboard focus in the thread of `window`.
-HWND FocusedWindow(HWND window);
+// The window that has the keyboard focus in the thread of `window`, as soon
+// as that is `expected`; the last one seen when the deadline passes first.
+HWND WaitForFocus(HWND window, HWND expected, milliseconds timeout = milliseconds(5000));
 
 // ---------------------------------------------------------------------------
 // Pictures
