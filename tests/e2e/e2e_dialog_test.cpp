@@ -224,11 +224,7 @@ TEST(E2eDialog, ReportThatCannotBeWrittenSaysSoAndTheDialogStays) {
 }
 
 bool WaitForFile(const std::wstring& path) {
-    for (int i = 0; i < 300; ++i) {
-        if (FileExists(path)) return true;
-        ::Sleep(100);
-    }
-    return false;
+    return WaitUntil([&] { return FileExists(path); }, milliseconds(30000));
 }
 
 // Orvane with a met row whose link "address" is a program that notes each

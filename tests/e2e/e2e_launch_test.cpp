@@ -6,7 +6,6 @@
 #include <gtest/gtest.h>
 
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "e2e/harness.h"
@@ -51,16 +50,14 @@ struct LaunchRecord {
 
 // What the stand-in product wrote to `logPath`; waits a little, since the
 // product runs on after Orvane has ended.
-std::optional<LaunchRecord> WaitForLaunch(const std::wstring& logPath, milliseconds timeout = milliseconds(15000)) {
-    const auto until = std::chrono::steady_clock::now() + timeout;
-    for (;;) {
-        if (auto bytes = ReadFileBytes(logPath)) {
-            const auto lines = CrLfLines(*bytes);
-            if (lines.size() >= 3) return LaunchRecord{FromUtf8(lines[0]), FromUtf8(lines[1]), lines.size() / 3};
-        }
-        if (std::chrono::steady_clock::now() > until) return std::nullopt;
-        std::this_thread::sleep_for(milliseconds(100));
-    }
+std::optional<LaunchRecord> WaitForLaunch(const std::wstring& logPath) {
+    std::optional<LaunchRecord> launch;
+    WaitUntil([&] {
+        const std::vector<std::string> lines = CrLfLines(ReadFileBytes(logPath).value_or(std::string()));
+        if (lines.size() >= 3) launch = LaunchRecord{FromUtf8(lines[0]), FromUtf8(lines[1]), lines.size() / 3};
+        return launch.has_value();
+    }, milliseconds(15000));
+    return launch;
 }
 
 // Whether a process of that file name runs now.
@@ -143,9 +140,7 @@ TEST_F(E2eLaunch, BelowProgramFilesTheRightProgramStartsAndNeverADecoy) {
     const auto launch = WaitForLaunch(folder.PathOf(L"launched.txt"));
 
     // Orvane has ended: a decoy it started runs now or has noted its start.
-    const auto until = std::chrono::steady_clock::now() + milliseconds(15000);
-    while (IsRunningAs(L"Program.exe") && std::chrono::steady_clock::now() < until)
-        std::this_thread::sleep_for(milliseconds(50));
+    WaitUntil([] { return !IsRunningAs(L"Program.exe"); }, milliseconds(15000));
     EXPECT_FALSE(FileExists(decoyLog)) << "C:\\Program.exe was started";
     DeleteFileIfPresent(decoy);
     DeleteFileIfPresent(decoyLog);

@@ -359,12 +359,16 @@ bool PostCommand(HWND dialog, int commandId) {
 bool PostSysCommand(HWND window, WPARAM command) { return ::PostMessageW(window, WM_SYSCOMMAND, command, 0) != 0; }
 
 bool WaitForWindowGone(HWND window, milliseconds timeout) {
+    return WaitUntil([&] { return !::IsWindow(window); }, timeout);
+}
+
+bool WaitUntil(const std::function<bool()>& condition, milliseconds timeout) {
     Deadline deadline(timeout);
-    while (::IsWindow(window)) {
+    for (;;) {
+        if (condition()) return true;
         if (deadline.Passed()) return false;
         Pause();
     }
-    return true;
 }
 
 // ---------------------------------------------------------------------------
@@ -890,14 +894,14 @@ bool PressKey(HWND window, WORD key, std::vector<WORD> modifiers) {
 
 HWND WaitForFocus(HWND window, HWND expected, milliseconds timeout) {
     const DWORD thread = ::GetWindowThreadProcessId(window, nullptr);
-    Deadline deadline(timeout);
-    for (;;) {
+    HWND focus = nullptr;
+    WaitUntil([&] {
         GUITHREADINFO info{};
         info.cbSize = sizeof info;
-        const HWND focus = ::GetGUIThreadInfo(thread, &info) ? info.hwndFocus : nullptr;
-        if (focus == expected || deadline.Passed()) return focus;
-        Pause();
-    }
+        focus = ::GetGUIThreadInfo(thread, &info) ? info.hwndFocus : nullptr;
+        return focus == expected;
+    }, timeout);
+    return focus;
 }
 
 // ---------------------------------------------------------------------------

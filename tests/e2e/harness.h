@@ -8,6 +8,7 @@
 #include <windows.h>
 
 #include <chrono>
+#include <functional>
 #include <optional>
 #include <string>
 #include <utility>
@@ -145,6 +146,8 @@ bool PostCommand(HWND dialog, int commandId);
 bool PostSysCommand(HWND window, WPARAM command);  // e.g. SC_CLOSE
 // Waits until the window is gone.
 bool WaitForWindowGone(HWND window, milliseconds timeout = kWindowTimeout);
+// Polls `condition` until it holds (true) or the deadline passes (false).
+bool WaitUntil(const std::function<bool()>& condition, milliseconds timeout = kWindowTimeout);
 
 // ---------------------------------------------------------------------------
 // One started program
