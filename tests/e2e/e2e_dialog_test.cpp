@@ -239,7 +239,7 @@ std::wstring InstallWithSupportProgram(ScratchFolder& folder) {
     return folder.PathOf(L"support\\launched.txt");
 }
 
-TEST(E2eDialog, SupportLinkOpensItsAddressFromMouseAndKeyboard) {
+TEST(E2eDialog, SupportLinkOpensItsAddressOnAClick) {
     ScratchFolder folder;
     const std::wstring launched = InstallWithSupportProgram(folder);
     ASSERT_FALSE(launched.empty());
@@ -250,18 +250,10 @@ TEST(E2eDialog, SupportLinkOpensItsAddressFromMouseAndKeyboard) {
     const HWND link = ::GetDlgItem(dialog, kLinkId);
     ASSERT_TRUE(IsControlVisible(dialog, kLinkId));
 
-    // A click on the caption.
+    // A click on the caption (Enter on it: KeyboardAloneReachesEveryAction).
     ::PostMessageW(link, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(4, 6));
     ::PostMessageW(link, WM_LBUTTONUP, 0, MAKELPARAM(4, 6));
     EXPECT_TRUE(WaitForFile(launched)) << "the click opened nothing";
-    DeleteFileIfPresent(launched);
-
-    // Tab to the link, then Enter: the link takes it, not the default button.
-    ::PostMessageW(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(link), TRUE);
-    ::PostMessageW(link, WM_KEYDOWN, VK_RETURN, 0);
-    ::PostMessageW(link, WM_KEYUP, VK_RETURN, 0);
-    EXPECT_TRUE(WaitForFile(launched)) << "Enter on the link opened nothing";
-    EXPECT_TRUE(::IsWindow(dialog)) << "Enter on the link must not close the dialog";
 
     PostCommand(dialog, IDCANCEL);
     EXPECT_TRUE(process.WaitForExit());
