@@ -50,6 +50,15 @@ endfunction()
 orvane_add_version_test(Orvane)
 orvane_add_version_test(Orvane_no_tables)
 
+# A desktop folder whose report file refuses every byte, for the case of a
+# report that cannot be written: the file is a link to /dev/full, named for the
+# computer name that case gives the prefix (ORVANE-E2E).
+if(CMAKE_HOST_UNIX AND EXISTS /dev/full)
+  set(ORVANE_FULL_DESKTOP ${CMAKE_CURRENT_BINARY_DIR}/e2e-full-desktop)
+  file(MAKE_DIRECTORY ${ORVANE_FULL_DESKTOP})
+  file(CREATE_LINK /dev/full "${ORVANE_FULL_DESKTOP}/Orvane[ORVANE-E2E].txt" SYMBOLIC)
+endif()
+
 # The display the Wine tests use. Empty: the one in ctest's own environment.
 set(ORVANE_TEST_DISPLAY "" CACHE STRING "X display for the tests run under Wine (empty: inherit DISPLAY)")
 
@@ -69,6 +78,9 @@ function(orvane_wire_wine_tests)
     "ORVANE_EXE=$<TARGET_FILE:Orvane>"
     "ORVANE_NO_TABLES_EXE=$<TARGET_FILE:Orvane_no_tables>"
     "ORVANE_CHECK_EXE=$<TARGET_FILE:orvane-check>")
+  if(ORVANE_FULL_DESKTOP)
+    list(APPEND e2e_environment "ORVANE_FULL_DESKTOP=${ORVANE_FULL_DESKTOP}")
+  endif()
   if(TARGET TestProduct)
     list(APPEND e2e_environment "ORVANE_TEST_PRODUCT_EXE=$<TARGET_FILE:TestProduct>")
     add_dependencies(orvane_e2e_tests TestProduct)

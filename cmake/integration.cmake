@@ -17,5 +17,9 @@ target_compile_definitions(orvane_integration_tests PRIVATE
 add_test(NAME integration COMMAND orvane_integration_tests)
 set_tests_properties(integration PROPERTIES TIMEOUT 600)
 
-add_executable(orvane_probe_bench ${ORVANE_INTEGRATION_DIR}/probe_bench_main.cpp)
+add_executable(orvane_probe_bench ${ORVANE_INTEGRATION_DIR}/probe_bench_main.cpp ${ORVANE_INTEGRATION_DIR}/probe_bench.rc)
 target_link_libraries(orvane_probe_bench PRIVATE orvane_win32)
+# The .rc names the built-in query table and resource.h from res/.
+target_include_directories(orvane_probe_bench PRIVATE ${CMAKE_CURRENT_SOURCE_DIR}/res)
+set_source_files_properties(${ORVANE_INTEGRATION_DIR}/probe_bench.rc PROPERTIES
+  OBJECT_DEPENDS "${CMAKE_CURRENT_SOURCE_DIR}/res/OrvaneWMI.csv;${CMAKE_CURRENT_SOURCE_DIR}/res/resource.h")

@@ -28,4 +28,12 @@ fi
 if [ -x "$wine32" ] && "$wine32" --version >/dev/null 2>&1; then
   "$wine32" winecfg -v win10 >/dev/null 2>&1 || true
 fi
+# A crashing program ends with its exception's status, as on a machine with
+# nobody at the screen, instead of waiting behind Wine's crash dialog.
+if [ -x "$wine64" ]; then
+  WINELOADER="$wine64" "$wine64" reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f \
+    >/dev/null 2>&1 || true
+else
+  wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1 || true
+fi
 wineserver -w

@@ -87,25 +87,21 @@ TEST(E2eHarness, HostPathsMapToDriveZ) {
 TEST(E2eHarness, ScreenshotOfAWindowIsABitmapOfItsSize) {
     ScratchFolder folder;
     ASSERT_TRUE(folder.ok());
-    ASSERT_TRUE(folder.AddProgram(BuiltProgram::OrvaneNoTables, L"Orvane.exe"));
-    OrvaneProcess orvane;
-    ASSERT_TRUE(StartIn(orvane, folder));
-    auto box = orvane.WaitForMessageBox();
-    ASSERT_TRUE(box);
-    RECT area{};
-    ASSERT_TRUE(::GetWindowRect(box->handle, &area));
-    ASSERT_TRUE(SaveScreenshotBmp(box->handle, folder.PathOf(L"box.bmp")));
+    // 101 pixels of 3 bytes: rows of 303 bytes, padded to 304.
+    UniqueHwnd window(::CreateWindowExW(WS_EX_TOOLWINDOW, L"STATIC", L"", WS_POPUP | WS_VISIBLE, 10, 10, 101, 50,
+                                        nullptr, nullptr, nullptr, nullptr));
+    ASSERT_TRUE(window);
+    ASSERT_TRUE(SaveScreenshotBmp(window.get(), folder.PathOf(L"window.bmp")));
 
-    std::optional<std::string> bytes = folder.ReadFile(L"box.bmp");
+    std::optional<std::string> bytes = folder.ReadFile(L"window.bmp");
     ASSERT_TRUE(bytes);
-    ASSERT_GT(bytes->size(), sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER));
     EXPECT_EQ(bytes->substr(0, 2), "BM");
+    EXPECT_EQ(bytes->size(), 14u + 40u + 304u * 50u) << "file header, bitmap header, 50 rows";
+    ASSERT_GE(bytes->size(), sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER));
     BITMAPINFOHEADER header{};
     std::memcpy(&header, bytes->data() + sizeof(BITMAPFILEHEADER), sizeof header);
-    EXPECT_EQ(header.biWidth, area.right - area.left);
-    EXPECT_EQ(header.biHeight, area.bottom - area.top);
-    const size_t stride = (static_cast<size_t>(header.biWidth) * 3 + 3) & ~size_t{3};
-    EXPECT_EQ(bytes->size(), sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER) + stride * header.biHeight);
+    EXPECT_EQ(header.biWidth, 101);
+    EXPECT_EQ(header.biHeight, 50);
 }
 
 TEST(E2eHarness, ProcessLeftRunningIsEndedWithItsOwner) {

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <cwchar>
 #include <filesystem>
 #include <thread>
@@ -109,6 +110,8 @@ std::wstring BuiltProgramPath(BuiltProgram program) {
     return FolderOf(ModulePath(nullptr)) + fileName;
 }
 
+std::wstring FullDesktopFolder() { return WindowsPathFromHost(EnvironmentValue(L"ORVANE_FULL_DESKTOP")); }
+
 // ---------------------------------------------------------------------------
 
 std::string ToUtf8(const std::wstring& text) {
@@ -134,6 +137,17 @@ std::string ToCp932(const std::wstring& text) {
     std::string out(static_cast<size_t>(n), '\0');
     ::WideCharToMultiByte(932, 0, text.data(), static_cast<int>(text.size()), out.data(), n, nullptr, nullptr);
     return out;
+}
+
+std::vector<std::string> CrLfLines(const std::string& text) {
+    std::vector<std::string> lines;
+    for (size_t start = 0; start < text.size();) {
+        size_t end = text.find("\r\n", start);
+        if (end == std::string::npos) end = text.size();
+        lines.push_back(text.substr(start, end - start));
+        start = end + 2;
+    }
+    return lines;
 }
 
 bool WriteFileBytes(const std::wstring& path, const std::string& bytes) {
@@ -345,21 +359,30 @@ bool PostCommand(HWND dialog, int commandId) {
 bool PostSysCommand(HWND window, WPARAM command) { return ::PostMessageW(window, WM_SYSCOMMAND, command, 0) != 0; }
 
 bool WaitForWindowGone(HWND window, milliseconds timeout) {
+    return WaitUntil([&] { return !::IsWindow(window); }, timeout);
+}
+
+bool WaitUntil(const std::function<bool()>& condition, milliseconds timeout) {
     Deadline deadline(timeout);
-    while (::IsWindow(window)) {
+    for (;;) {
+        if (condition()) return true;
         if (deadline.Passed()) return false;
         Pause();
     }
-    return true;
 }
 
 // ---------------------------------------------------------------------------
 
-OrvaneProcess::~OrvaneProcess() { Terminate(); }
+OrvaneProcess::~OrvaneProcess() {
+    if (process_ && !IsRunning()) CheckEnding();
+    Terminate();
+}
 
 OrvaneProcess& OrvaneProcess::operator=(OrvaneProcess&& other) noexcept {
     if (this != &other) {
+        if (process_ && !IsRunning()) CheckEnding();
         Terminate();
+        endingChecked_ = std::exchange(other.endingChecked_, false);
         process_ = std::move(other.process_);
         processId_ = std::exchange(other.processId_, 0);
         environment_ = std::move(other.environment_);
@@ -402,7 +425,9 @@ std::wstring EnvironmentBlock(const std::vector<std::pair<std::wstring, std::wst
 }  // namespace
 
 bool OrvaneProcess::Start(const std::wstring& exePath, const std::wstring& currentDirectory) {
+    if (process_ && !IsRunning()) CheckEnding();
     Terminate();
+    endingChecked_ = false;
     std::wstring directory = currentDirectory.empty() ? FolderOf(exePath) : currentDirectory;
     std::wstring commandLine = L"\"" + exePath + L"\"";
 
@@ -491,20 +516,28 @@ std::optional<WindowInfo> OrvaneProcess::WindowBeforeExit(milliseconds timeout) 
     for (;;) {
         std::vector<WindowInfo> windows = VisibleWindows();
         if (!windows.empty()) return windows.front();
-        if (!IsRunning() || deadline.Passed()) return std::nullopt;
+        if (!IsRunning()) {
+            CheckEnding();
+            return std::nullopt;
+        }
+        if (deadline.Passed()) return std::nullopt;
         Pause();
     }
 }
 
 bool OrvaneProcess::WaitForExit(milliseconds timeout) const {
     if (!process_) return true;
-    return ::WaitForSingleObject(process_.get(), static_cast<DWORD>(timeout.count())) == WAIT_OBJECT_0;
+    if (::WaitForSingleObject(process_.get(), static_cast<DWORD>(timeout.count())) != WAIT_OBJECT_0) return false;
+    return CheckEnding();
 }
 
-std::optional<DWORD> OrvaneProcess::ExitCode() const {
+bool OrvaneProcess::CheckEnding() const {
     DWORD code = 0;
-    if (!process_ || !::GetExitCodeProcess(process_.get(), &code) || code == STILL_ACTIVE) return std::nullopt;
-    return code;
+    if (!::GetExitCodeProcess(process_.get(), &code)) code = STILL_ACTIVE;
+    if (code == 0) return true;
+    if (!endingChecked_) ADD_FAILURE() << "Orvane ended with " << DescribeExit(code) << ", not exit code 0";
+    endingChecked_ = true;
+    return false;
 }
 
 void OrvaneProcess::Terminate() {
@@ -516,8 +549,18 @@ void OrvaneProcess::Terminate() {
     process_.reset();
 }
 
-std::optional<ConsoleRun> RunConsoleProgram(const std::wstring& exePath, const std::wstring& arguments,
-                                            milliseconds timeout) {
+std::string DescribeExit(DWORD exitCode) {
+    char text[48];
+    // Exception statuses have the top bit set: 0xC0000005 for an access violation, 0x80000003 a breakpoint.
+    if (exitCode & 0x80000000u)
+        std::snprintf(text, sizeof text, "a crash (status 0x%08lX)", static_cast<unsigned long>(exitCode));
+    else
+        std::snprintf(text, sizeof text, "exit code %lu", static_cast<unsigned long>(exitCode));
+    return text;
+}
+
+std::optional<ConsoleRun> RunConsoleProgram(const std::wstring& exePath, const std::wstring& arguments, DWORD exitCode,
+                                            ConsoleOutput output) {
     // Files of their own per run: a finished child may still hold the last ones for a moment.
     static int runs = 0;
     const std::wstring folder = FolderOf(exePath);
@@ -529,7 +572,13 @@ std::optional<ConsoleRun> RunConsoleProgram(const std::wstring& exePath, const s
         return UniqueFile(::CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit, CREATE_ALWAYS,
                                         FILE_ATTRIBUTE_NORMAL, nullptr));
     };
-    UniqueFile out = create(outPath);
+    UniqueFile out;
+    if (output == ConsoleOutput::File) {
+        out = create(outPath);
+    } else {
+        UniqueHandle reader;
+        ::CreatePipe(reader.put(), out.put(), &inherit, 0);
+    }
     UniqueFile err = create(errPath);
     UniqueFile in(::CreateFileW(L"NUL", GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit, OPEN_EXISTING, 0,
                                 nullptr));
@@ -548,13 +597,15 @@ std::optional<ConsoleRun> RunConsoleProgram(const std::wstring& exePath, const s
         return std::nullopt;
     UniqueHandle process(info.hProcess);
     UniqueHandle thread(info.hThread);
-    if (::WaitForSingleObject(process.get(), static_cast<DWORD>(timeout.count())) != WAIT_OBJECT_0) {
+    if (::WaitForSingleObject(process.get(), static_cast<DWORD>(kExitTimeout.count())) != WAIT_OBJECT_0) {
         ::TerminateProcess(process.get(), 1);
         ::WaitForSingleObject(process.get(), 5000);
         return std::nullopt;
     }
+    DWORD code = STILL_ACTIVE;
+    ::GetExitCodeProcess(process.get(), &code);
+    EXPECT_EQ(code, exitCode) << ToUtf8(FileNameOf(exePath) + L" " + arguments) << " ended with " << DescribeExit(code);
     ConsoleRun run;
-    ::GetExitCodeProcess(process.get(), &run.exitCode);
     out.reset();
     err.reset();
     run.standardOutput = ReadFileBytes(outPath).value_or(std::string());
@@ -664,6 +715,113 @@ void RegistryValueGuard::Restore() {
 
 // ---------------------------------------------------------------------------
 
+bool InStandardPrefix() { return EnvironmentValue(L"ORVANE_TEST_PREFIX_STANDARD") == L"1"; }
+
+namespace {
+std::wstring DecodeWmicOutput(const std::string& bytes) {
+    if (bytes.size() >= 2 && static_cast<unsigned char>(bytes[0]) == 0xFF &&
+        static_cast<unsigned char>(bytes[1]) == 0xFE) {
+        std::wstring text;
+        for (size_t i = 2; i + 1 < bytes.size(); i += 2)
+            text += static_cast<wchar_t>(static_cast<unsigned char>(bytes[i]) |
+                                         (static_cast<unsigned char>(bytes[i + 1]) << 8));
+        return text;
+    }
+    return FromUtf8(bytes);
+}
+}  // namespace
+
+// Trailing blanks of wmic's columns are removed.
+std::vector<std::wstring> WmiValues(const std::wstring& wmiClass, const std::wstring& property) {
+    // A file of its own per call: a finished wmic may still hold the previous one for a moment.
+    static int calls = 0;
+    const std::wstring outPath = TempFolder() + L"orvane-e2e-wmic-" + std::to_wstring(++calls) + L".txt";
+    DeleteFileIfPresent(outPath);
+
+    SECURITY_ATTRIBUTES inherit{sizeof(inherit), nullptr, TRUE};
+    UniqueFile out(::CreateFileW(outPath.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit, CREATE_ALWAYS,
+                                 FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!out) {
+        ADD_FAILURE() << "cannot create " << ToUtf8(outPath);
+        return {};
+    }
+    STARTUPINFOW startup{};
+    startup.cb = sizeof(startup);
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdOutput = out.get();
+    startup.hStdError = out.get();
+    startup.hStdInput = ::GetStdHandle(STD_INPUT_HANDLE);
+    std::wstring commandLine = L"wmic.exe path " + wmiClass + L" get " + property;
+    PROCESS_INFORMATION info{};
+    if (!::CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr, nullptr,
+                          &startup, &info)) {
+        ADD_FAILURE() << "cannot start " << ToUtf8(commandLine);
+        return {};
+    }
+    UniqueHandle process(info.hProcess);
+    UniqueHandle thread(info.hThread);
+    if (::WaitForSingleObject(process.get(), 60000) != WAIT_OBJECT_0) {
+        ::TerminateProcess(process.get(), 1);
+        ADD_FAILURE() << "no answer from " << ToUtf8(commandLine);
+        return {};
+    }
+    out.reset();
+
+    const std::optional<std::string> bytes = ReadFileBytes(outPath);
+    DeleteFileIfPresent(outPath);
+    if (!bytes) return {};
+    const std::wstring text = DecodeWmicOutput(*bytes);
+    std::vector<std::wstring> values;
+    size_t start = 0;
+    bool heading = true;
+    while (start <= text.size()) {
+        size_t end = text.find(L'\n', start);
+        if (end == std::wstring::npos) end = text.size();
+        std::wstring line = text.substr(start, end - start);
+        start = end + 1;
+        while (!line.empty() && (line.back() == L'\r' || line.back() == L' ')) line.pop_back();
+        if (line.empty()) continue;
+        if (heading) {
+            heading = false;  // the column's name
+            continue;
+        }
+        values.push_back(line);
+    }
+    return values;
+}
+
+namespace {
+constexpr const wchar_t* kVersionKey = L"Software\\Microsoft\\Windows NT\\CurrentVersion";
+}
+
+PassingOsBuild::PassingOsBuild()
+    : version_(kVersionKey, L"CurrentVersion", L"10.0"), build_(kVersionKey, L"CurrentBuildNumber", L"22631") {}
+
+bool PassingOsBuild::ok() const {
+    if (!version_.ok() || !build_.ok()) return false;
+    // Whether this Wine follows the two values does not change within a run: ask WMI once.
+    static const bool followed = [] {
+        const std::vector<std::wstring> versions = WmiValues(L"Win32_OperatingSystem", L"Version");
+        return versions.size() == 1 && versions[0].rfind(L"10.0.22631", 0) == 0;
+    }();
+    return followed;
+}
+
+bool IsNative64Bit() {
+    SYSTEM_INFO system{};
+    ::GetNativeSystemInfo(&system);
+    return system.wProcessorArchitecture == PROCESSOR_ARCHITECTURE_AMD64;
+}
+
+std::string RequirementRow(const std::wstring& minOs, const std::wstring& exeArgs, const std::wstring& status,
+                           const std::wstring& linkUrl) {
+    const wchar_t* bits = IsNative64Bit() ? L"64" : L"32";
+    return ToCp932(L"3.3," + minOs + L"," + bits + L" ビット,vorn_explorer.exe," + exeArgs + L",1," + status +
+                   L",VORN > 保守・サポート," + linkUrl);
+}
+
+// ---------------------------------------------------------------------------
+
 VirtualScreen::VirtualScreen(const std::wstring& name, int width, int height)
     : name_(name),
       width_(width),
@@ -671,14 +829,18 @@ VirtualScreen::VirtualScreen(const std::wstring& name, int width, int height)
       // Wine's desktop process reads a named desktop's size from here when it makes it.
       size_(HKEY_CURRENT_USER, L"Software\\Wine\\Explorer\\Desktops", name,
             std::to_wstring(width) + L"x" + std::to_wstring(height)) {
+    displayMode_.dmSize = sizeof displayMode_;
+    if (!::EnumDisplaySettingsW(nullptr, ENUM_CURRENT_SETTINGS, &displayMode_)) return;
     if (size_.ok()) desktop_ = ::CreateDesktopW(name.c_str(), nullptr, nullptr, 0, GENERIC_ALL, nullptr);
 }
 
 VirtualScreen::~VirtualScreen() {
-    if (desktop_) ::CloseDesktop(desktop_);
-    // Wine's virtual desktop leaves its size as every desktop's display mode:
-    // back to the display's own, or later tests see the small screen.
-    ::ChangeDisplaySettingsExW(nullptr, nullptr, nullptr, 0, nullptr);
+    if (!desktop_) return;
+    ::CloseDesktop(desktop_);
+    // Wine's virtual desktop leaves its size as every desktop's display mode,
+    // and Wine cannot go back to the registry's mode: set the one from before,
+    // or later tests see the small screen.
+    ::ChangeDisplaySettingsExW(nullptr, &displayMode_, nullptr, 0, nullptr);
 }
 
 namespace {
@@ -727,18 +889,19 @@ bool PressKey(HWND window, WORD key, std::vector<WORD> modifiers) {
     inputs.push_back(KeyInput(key, false));
     inputs.push_back(KeyInput(key, true));
     for (auto it = modifiers.rbegin(); it != modifiers.rend(); ++it) inputs.push_back(KeyInput(*it, true));
-    const UINT sent = ::SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
-    // Let the window's thread take the keys before anyone looks.
-    ::SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_BLOCK, 5000, nullptr);
-    ::Sleep(200);
-    return sent == inputs.size();
+    return ::SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT)) == inputs.size();
 }
 
-HWND FocusedWindow(HWND window) {
-    GUITHREADINFO info{};
-    info.cbSize = sizeof info;
-    if (!::GetGUIThreadInfo(::GetWindowThreadProcessId(window, nullptr), &info)) return nullptr;
-    return info.hwndFocus;
+HWND WaitForFocus(HWND window, HWND expected, milliseconds timeout) {
+    const DWORD thread = ::GetWindowThreadProcessId(window, nullptr);
+    HWND focus = nullptr;
+    WaitUntil([&] {
+        GUITHREADINFO info{};
+        info.cbSize = sizeof info;
+        focus = ::GetGUIThreadInfo(thread, &info) ? info.hwndFocus : nullptr;
+        return focus == expected;
+    }, timeout);
+    return focus;
 }
 
 // ---------------------------------------------------------------------------

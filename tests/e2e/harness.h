@@ -8,6 +8,7 @@
 #include <windows.h>
 
 #include <chrono>
+#include <functional>
 #include <optional>
 #include <string>
 #include <utility>
@@ -40,6 +41,10 @@ enum class BuiltProgram {
 // mapped to drive Z:), else the file of that name beside the test program.
 std::wstring BuiltProgramPath(BuiltProgram program);
 
+// A folder of the build whose "Orvane[ORVANE-E2E].txt" opens but takes no
+// byte (ORVANE_FULL_DESKTOP, a Unix path mapped to Z:); "" when there is none.
+std::wstring FullDesktopFolder();
+
 // "/a/b" -> "Z:\a\b" (Wine maps Z: to the Unix root); other paths unchanged.
 std::wstring WindowsPathFromHost(const std::wstring& path);
 
@@ -50,6 +55,9 @@ std::string ToUtf8(const std::wstring& text);
 std::wstring FromUtf8(const std::string& text);
 // The bytes of `text` in code page 932, for writing Japanese into table files.
 std::string ToCp932(const std::wstring& text);
+
+// The lines of a text with CR LF line ends; a final line end adds no line.
+std::vector<std::string> CrLfLines(const std::string& text);
 
 bool WriteFileBytes(const std::wstring& path, const std::string& bytes);
 std::optional<std::string> ReadFileBytes(const std::wstring& path);
@@ -138,6 +146,8 @@ bool PostCommand(HWND dialog, int commandId);
 bool PostSysCommand(HWND window, WPARAM command);  // e.g. SC_CLOSE
 // Waits until the window is gone.
 bool WaitForWindowGone(HWND window, milliseconds timeout = kWindowTimeout);
+// Polls `condition` until it holds (true) or the deadline passes (false).
+bool WaitUntil(const std::function<bool()>& condition, milliseconds timeout = kWindowTimeout);
 
 // ---------------------------------------------------------------------------
 // One started program
@@ -198,15 +208,22 @@ public:
     // Returns the first window seen, if any (the process keeps running then).
     std::optional<WindowInfo> WindowBeforeExit(milliseconds timeout = kExitTimeout) const;
 
+    // Every way Orvane ends is exit code 0. Whoever first sees the process
+    // gone (these waits, Start, the destructor) checks that, so a crash or a
+    // stray code after the last window fails the test, saying how it ended.
+    // True when the process ended in time, with 0.
     bool WaitForExit(milliseconds timeout = kExitTimeout) const;
-    std::optional<DWORD> ExitCode() const;
+    // Ends a process still running (not checked: the test gave up on it).
     void Terminate();
 
 private:
+    bool CheckEnding() const;
+
     UniqueHandle process_;
     DWORD processId_ = 0;
     std::vector<std::pair<std::wstring, std::wstring>> environment_;
     std::wstring desktop_;
+    mutable bool endingChecked_ = false;
 };
 
 // Starts the program copied into `folder` under `exeName`, its current
@@ -218,16 +235,24 @@ bool StartIn(OrvaneProcess& process, const ScratchFolder& folder, const std::wst
 // A console program run to its end
 
 struct ConsoleRun {
-    DWORD exitCode = 0;
     std::string standardOutput;  // the bytes, as written
     std::string standardError;
 };
 
+enum class ConsoleOutput {
+    File,        // standard output goes to a file beside the program
+    ClosedPipe,  // a pipe whose reading end is already closed: every write fails
+};
+
 // Runs `exePath` with `arguments` (already quoted as needed) in its own
-// folder, standard output and error going to files beside it; nullopt when
-// it could not start or did not end in time (it is ended then).
-std::optional<ConsoleRun> RunConsoleProgram(const std::wstring& exePath, const std::wstring& arguments,
-                                            milliseconds timeout = kExitTimeout);
+// folder, standard error going to a file beside it; nullopt when it could not
+// start or did not end in time (it is ended then). The test fails, saying how
+// it ended, when the exit code is not `exitCode`.
+std::optional<ConsoleRun> RunConsoleProgram(const std::wstring& exePath, const std::wstring& arguments, DWORD exitCode,
+                                            ConsoleOutput output = ConsoleOutput::File);
+
+// "exit code 3", or "a crash (status 0xC0000005)" for an exception's status.
+std::string DescribeExit(DWORD exitCode);
 
 // ---------------------------------------------------------------------------
 // Registry values of the prefix, put back afterwards
@@ -270,6 +295,52 @@ private:
 };
 
 // ---------------------------------------------------------------------------
+// What the tests need of the prefix and the screen
+
+// True when scripts/test.sh made the prefix and the display these tests run
+// in (ORVANE_TEST_PREFIX_STANDARD=1): whatever a test needs of them is there,
+// and its absence is a fault, not the host's.
+bool InStandardPrefix();
+
+// Goes on only when `condition` holds; otherwise fails in the standard
+// prefix, and elsewhere skips as a limit of this host, saying what is lacking.
+#define E2E_REQUIRE(condition, need)                                 \
+    if (condition) {                                                 \
+    } else if (::e2e::InStandardPrefix())                            \
+        GTEST_FAIL() << "the standard test prefix lacks " << need;   \
+    else                                                             \
+        GTEST_SKIP() << "this host lacks " << need
+
+// One value per instance of a WMI class's property, as wmic tells it: from
+// WMI itself, not from the program under test.
+std::vector<std::wstring> WmiValues(const std::wstring& wmiClass, const std::wstring& property);
+
+// The prefix reports Windows 10.0.22631, which meets the built-in row, for
+// the guard's lifetime. Wine takes the version from these two values (a
+// fresh prefix may say Windows 7, "6.1": the version goes with the build).
+class PassingOsBuild {
+public:
+    PassingOsBuild();
+    // The values are set and WMI reports that build.
+    bool ok() const;
+    static constexpr const char* kNeed = "a Windows version that follows CurrentBuildNumber";
+
+private:
+    RegistryValueGuard version_;
+    RegistryValueGuard build_;
+};
+
+// A 64-bit Windows, as a 64-bit prefix is; the built-in row asks for one.
+bool IsNative64Bit();
+
+// A requirement row as an administrator writes it, in code page 932: the
+// built-in row with the given columns, and the architecture this prefix
+// reports (a 32-bit prefix says "32-bit"), so that only the OS version decides.
+std::string RequirementRow(const std::wstring& minOs = L"10.0.19043", const std::wstring& exeArgs = L"",
+                           const std::wstring& status = L"ご利用いただけます",
+                           const std::wstring& linkUrl = L"https://www.haldenmark.co.jp/support/kestrand-vorn/");
+
+// ---------------------------------------------------------------------------
 // Screens
 
 // A Wine virtual desktop of a given size, for a screen smaller than the test
@@ -293,6 +364,7 @@ private:
     int height_;
     RegistryValueGuard size_;
     HDESK desktop_ = nullptr;
+    DEVMODEW displayMode_{};  // the display's own, put back afterwards
 };
 
 // The program's windows see coordinates in physical pixels for the life of
@@ -313,10 +385,11 @@ private:
 
 // Presses and releases `key` with the modifiers held (VK_SHIFT, VK_MENU), as
 // typed input to whatever window has the keyboard focus; `window` is brought
-// to the foreground first.
+// to the foreground first. The keys are queued: wait for what they do.
 bool PressKey(HWND window, WORD key, std::vector<WORD> modifiers = {});
-// The window that has the keyboard focus in the thread of `window`.
-HWND FocusedWindow(HWND window);
+// The window that has the keyboard focus in the thread of `window`, as soon
+// as that is `expected`; the last one seen when the deadline passes first.
+HWND WaitForFocus(HWND window, HWND expected, milliseconds timeout = milliseconds(5000));
 
 // ---------------------------------------------------------------------------
 // Pictures

@@ -6,53 +6,28 @@
 #include <chrono>
 #include <cstdio>
 #include <cstring>
-#include <utility>
+#include <string>
 #include <vector>
 
-#include "platform/win32/win32_graphics_driver.h"
-#include "platform/win32/win32_text_codec.h"
-#include "platform/win32/win32_wmi_service.h"
 #include "probes/graphics_probe.h"
 #include "probes/wmi_queries.h"
+#include "shell/orvane_check/check_platform.h"
+#include "tables/table_loaders.h"
 
 namespace {
-
-// The built-in table's queries and properties; labels do not matter for the timing.
-void FillBuiltInQueries(CWMI& table) {
-    struct Row {
-        const wchar_t* query;
-        std::vector<std::pair<const wchar_t*, int>> props;  // name, check index
-    };
-    const Row rows[] = {
-        {L"SELECT * FROM Win32_ComputerSystem", {{L"Model", -1}, {L"TotalPhysicalMemory", -1}}},
-        {L"SELECT * FROM Win32_Processor", {{L"CurrentClockSpeed", -1}}},
-        {L"SELECT * FROM Win32_Volume where BootVolume='1'", {{L"Label", -1}, {L"Capacity", -1}, {L"FreeSpace", -1}}},
-        {L"SELECT * FROM Win32_OperatingSystem", {{L"ServicePackMajorVersion", -1}, {L"Version", 1}, {L"OSArchitecture", 2}}},
-        {L"SELECT * FROM Win32_VideoController", {{L"Description", -1}, {L"DriverVersion", -1}, {L"AdapterRAM", -1}}},
-    };
-    table.wmiNamespace = L"ROOT\\CIMV2";
-    for (const Row& row : rows) {
-        table.queries.push_back(std::make_unique<CWMIClass>());
-        table.queries.back()->query = row.query;
-        table.queries.back()->label = L"[%s]";
-        for (const auto& prop : row.props) {
-            table.queries.back()->props.push_back(std::make_unique<CWMIProp>());
-            table.queries.back()->props.back()->name = prop.first;
-            table.queries.back()->props.back()->label = L"%s";
-            table.queries.back()->props.back()->checkIndex = prop.second;
-        }
-    }
-}
 
 bool RunProbe(const char* mode) {
     const bool checkedOnly = std::strcmp(mode, "wmi-checked") == 0;
     if (checkedOnly || std::strcmp(mode, "wmi") == 0) {
-        Win32WmiService wmi;
+        // Looking only, as orvane-check does: a table that cannot load shows no message.
+        Win32CheckPlatform win32;
+        // As Orvane loads it: a table file beside the bench, else the built-in copy.
+        const std::wstring exe = win32.system.ExecutablePath();
         CWMI table;
-        FillBuiltInQueries(table);
+        if (!LoadQueryTable(win32.platform, exe.substr(0, exe.rfind(L'\\') + 1), table)) return false;
         CWMI result;
         std::vector<size_t> counts;
-        RunQueries(wmi, table, checkedOnly ? QuerySelection::Checked : QuerySelection::All, result, counts);
+        RunQueries(win32.wmi, table, checkedOnly ? QuerySelection::Checked : QuerySelection::All, result, counts);
         return !result.queries.empty();
     }
     if (std::strcmp(mode, "gl") == 0) {
