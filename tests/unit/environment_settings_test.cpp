@@ -58,12 +58,3 @@ TEST(SettingsFile, PathWithoutIniWritesNothing) {
         EXPECT_TRUE(profiles.writes.empty()) << path;
     }
 }
-
-TEST(SettingsFile, OtherKeysAreKept) {
-    FakeProfileFiles profiles;
-    profiles.files[kPath][L"User|Note"] = L"mine";
-    profiles.files[kPath][L"EXEC|PATH"] = L"old.exe";
-    WriteSettings(profiles, kPath, ProbedRecord(L""));
-    EXPECT_EQ(profiles.files[kPath][L"User|Note"], L"mine");
-    EXPECT_EQ(profiles.files[kPath][L"EXEC|PATH"], L"vorn_explorer.exe");
-}

@@ -168,30 +168,6 @@ TEST(ReportComposition, NumbersUseTheLocaleDecimalSeparator) {
     EXPECT_EQ(PropertyLineText(prop, L'.'), L"4.00");  // "2,5" reads as 2 where the separator is "."
 }
 
-TEST(ReportComposition, TableLabelsAreNeverFormatsOfTheCLibrary) {
-    struct Case {
-        const char* meaning;
-        const wchar_t* label;
-        double scale;
-    } cases[] = {
-        {"two text conversions", L"%s%s%s", 0.0},
-        {"a write-back conversion", L"%n %s", 0.0},
-        {"a text conversion with a scale", L"%s", 1.0},
-        {"a number conversion without a scale", L"%0.2f", 0.0},
-        {"an oversize width", L"%99999999s", 0.0},
-    };
-    for (const auto& c : cases) {
-        CWMIProp prop;
-        prop.name = L"X";
-        prop.label = c.label;
-        prop.value = L"7";
-        prop.scale = c.scale;
-        // Anything printed will do, as long as nothing reads a missing argument.
-        const std::wstring text = PropertyLineText(prop, L'.');
-        EXPECT_LT(text.size(), 1000u) << c.meaning;
-    }
-}
-
 TEST(ReportComposition, GraphicsVersionLineCarriesTheVerdictMarker) {
     struct Case {
         const wchar_t* verdict;
