@@ -11,6 +11,7 @@
 #include "orvane/orvane_app.h"
 #include "tables/table_loaders.h"
 #include "fakes/fake_platform.h"
+#include "fakes/wmi_tree_builders.h"
 #include "probes/wmi_queries.h"
 
 namespace {
@@ -55,19 +56,6 @@ struct Machine {
     FakePlatform fake;
 };
 
-// Everything of a result tree that the report and the evaluation look at.
-std::wstring Describe(const CWMI& tree) {
-    std::wostringstream out;
-    out << tree.wmiNamespace << L"\n";
-    for (const auto& q : tree.queries) {
-        out << L"[" << q->query << L"|" << q->label << L"]\n";
-        for (const auto& p : q->props)
-            out << L"  " << p->name << L"|" << p->label << L"|" << p->value << L"|" << p->scale << L"|"
-                << p->checkIndex << L"|" << p->failed << L"\n";
-    }
-    return out.str();
-}
-
 // The tree a run that asks every query in table order, on one thread, leaves behind.
 std::wstring TreeFromEveryQuery(const wchar_t* osVersion) {
     Machine m(osVersion);
@@ -88,7 +76,7 @@ std::wstring TreeFromEveryQuery(const wchar_t* osVersion) {
 // Everything a run shows, writes and starts.
 std::wstring Outcome(const OrvaneApp& app, const FakePlatform& fake) {
     std::wostringstream out;
-    out << Describe(*app.Result()->wmiResult) << L"starts " << fake.launcher.started.size() << L"\n";
+    out << Describe(*app.Result()->wmiResult) << L"\nstarts " << fake.launcher.started.size() << L"\n";
     for (const auto& view : fake.resultWindow.shownViews) out << view.status << L"\n" << view.report << L"\n";
     for (const auto& text : fake.messages.shown) out << text << L"\n";
     for (const auto& write : fake.profiles.writes) out << write << L"\n";

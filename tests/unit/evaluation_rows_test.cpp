@@ -1,10 +1,10 @@
 #include <gtest/gtest.h>
 
-#include <memory>
 #include <vector>
 
 #include "check/evaluation.h"
 #include "fakes/fake_file_system.h"
+#include "fakes/wmi_tree_builders.h"
 
 namespace {
 
@@ -26,28 +26,13 @@ OrvaneRec Row(const wchar_t* gl, const wchar_t* os, const wchar_t* arch, const w
     return r;
 }
 
-CWMIProp* AddProp(CWMIClass& q, const wchar_t* name, const wchar_t* value, int32_t checkIndex) {
-    auto p = std::make_unique<CWMIProp>();
-    p->name = name;
-    p->value = value;
-    p->checkIndex = checkIndex;
-    q.props.push_back(std::move(p));
-    return q.props.back().get();
-}
-
-CWMIClass& AddQuery(CWMI& tree, const wchar_t* wql) {
-    tree.queries.push_back(std::make_unique<CWMIClass>());
-    tree.queries.back()->query = wql;
-    return *tree.queries.back();
-}
-
 // A machine: one OS instance with "Version" (check 1) and "OSArchitecture" (check 2).
 struct Machine {
     Machine(const wchar_t* gl, const wchar_t* version, const wchar_t* arch) {
         record.glInfo[OrvaneRec::glVersion] = gl;
         CWMIClass& os = AddQuery(tree, kOsQuery);
-        versionProp = AddProp(os, L"Version", version, 1);
-        archProp = AddProp(os, L"OSArchitecture", arch, 2);
+        versionProp = &AddProp(os, L"Version", L"", version, 0.0, 1);
+        archProp = &AddProp(os, L"OSArchitecture", L"", arch, 0.0, 2);
         files.files[std::wstring(kExeDir) + L"vorn_explorer.exe"] = "MZ";
     }
     bool Evaluate(std::vector<OrvaneRec>& rows) { return ::Evaluate(rows, record, tree, kExeDir, files, exeExists); }
@@ -189,7 +174,7 @@ TEST(Evaluation, ComparisonRuleDependsOnQueryAndPropertyName) {
     };
     for (const auto& c : cases) {
         CWMI tree;
-        CWMIProp* p = AddProp(AddQuery(tree, c.wql), c.name, L"10.0.19042", 1);
+        CWMIProp* p = &AddProp(AddQuery(tree, c.wql), c.name, L"", L"10.0.19042", 0.0, 1);
         EXPECT_EQ(CheckRow(Row(L"", L"10.0.19043", L""), tree), c.expectedFailed == 0) << c.meaning;
         EXPECT_EQ(p->failed, c.expectedFailed) << c.meaning;
     }
@@ -201,7 +186,7 @@ TEST(Evaluation, OnlyCheckIndicesOneToEightTakePart) {
     OrvaneRec row = Row(L"", L"", L"");
     for (int k = 1; k <= 8; ++k) row.columns[k] = L"5";
     std::vector<CWMIProp*> props;
-    for (int k : {-1, 0, 1, 4, 8, 9, 100}) props.push_back(AddProp(q, L"Cores", L"2", k));
+    for (int k : {-1, 0, 1, 4, 8, 9, 100}) props.push_back(&AddProp(q, L"Cores", L"", L"2", 0.0, k));
     EXPECT_FALSE(CheckRow(row, tree));
     std::vector<int> failed;
     for (auto* p : props) failed.push_back(p->failed);

@@ -3,26 +3,9 @@
 #include <gtest/gtest.h>
 
 #include "fakes/fake_services.h"
+#include "fakes/wmi_tree_builders.h"
 
 namespace {
-
-CWMIClass& AddQuery(CWMI& table, const std::wstring& wql, const std::wstring& label) {
-    table.queries.push_back(std::make_unique<CWMIClass>());
-    table.queries.back()->query = wql;
-    table.queries.back()->label = label;
-    return *table.queries.back();
-}
-
-CWMIProp& AddProp(CWMIClass& query, const std::wstring& name, const std::wstring& label, int32_t checkIndex = -1,
-                  double scale = 0.0) {
-    query.props.push_back(std::make_unique<CWMIProp>());
-    CWMIProp& prop = *query.props.back();
-    prop.name = name;
-    prop.label = label;
-    prop.checkIndex = checkIndex;
-    prop.scale = scale;
-    return prop;
-}
 
 const wchar_t* const kComputer = L"SELECT * FROM Win32_ComputerSystem";
 const wchar_t* const kVolume = L"SELECT * FROM Win32_Volume where BootVolume='1'";
@@ -34,15 +17,15 @@ void FillTable(CWMI& table) {
     table.wmiNamespace = L"ROOT\\CIMV2";
     CWMIClass& computer = AddQuery(table, kComputer, L"コンピューター システム [%s]");
     AddProp(computer, L"Model", L"PC機種名 : %s");
-    AddProp(computer, L"TotalPhysicalMemory", L"物理メモリの合計サイズ : %0.2f(GB)", -1, 9.31e-10);
+    AddProp(computer, L"TotalPhysicalMemory", L"物理メモリの合計サイズ : %0.2f(GB)", L"", 9.31e-10);
     CWMIClass& volume = AddQuery(table, kVolume, L"ボリューム [%s]");
     AddProp(volume, L"Label", L"%s");
     CWMIClass& os = AddQuery(table, kOs, L"オペレーティング システム [%s]");
-    AddProp(os, L"Version", L"OSバージョン      : %s", 1);
-    AddProp(os, L"OSArchitecture", L"アーキテクチャ     : %s", 2);
+    AddProp(os, L"Version", L"OSバージョン      : %s", L"", 0.0, 1);
+    AddProp(os, L"OSArchitecture", L"アーキテクチャ     : %s", L"", 0.0, 2);
     CWMIClass& video = AddQuery(table, kVideo, L"ビデオ コントローラー [%s]");
     AddProp(video, L"Description", L"説明      : %s");
-    AddProp(video, L"AdapterRAM", L"メモリ サイズ : %0.2f(GB)", -1, 9.31e-10);
+    AddProp(video, L"AdapterRAM", L"メモリ サイズ : %0.2f(GB)", L"", 9.31e-10);
 }
 
 void AnswerEverything(FakeWmiService& wmi) {
@@ -236,7 +219,7 @@ TEST(HoldsCheckedProperty, OnlyIndicesOneToEightTakePart) {
     for (const auto& c : cases) {
         CWMIClass query;
         AddProp(query, L"A", L"%s");
-        AddProp(query, L"B", L"%s", c.checkIndex);
+        AddProp(query, L"B", L"%s", L"", 0.0, c.checkIndex);
         EXPECT_EQ(HoldsCheckedProperty(query), c.expected) << c.checkIndex;
     }
     EXPECT_FALSE(HoldsCheckedProperty(CWMIClass{}));

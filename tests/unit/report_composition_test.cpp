@@ -3,37 +3,17 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <memory>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "check/check_run.h"
 #include "check/check_view.h"
 #include "fakes/fake_platform.h"
+#include "fakes/wmi_tree_builders.h"
 #include "ui/report_composition.h"
 #include "ui/result_report.h"
 
 namespace {
-
-CWMIProp* AddProp(CWMIClass& query, const std::wstring& name, const std::wstring& label, const std::wstring& value,
-                  double scale = 0.0, int failed = 0) {
-    auto prop = std::make_unique<CWMIProp>();
-    prop->name = name;
-    prop->label = label;
-    prop->value = value;
-    prop->scale = scale;
-    prop->failed = failed;
-    query.props.push_back(std::move(prop));
-    return query.props.back().get();
-}
-
-CWMIClass& AddQuery(CWMI& tree, const std::wstring& heading) {
-    auto query = std::make_unique<CWMIClass>();
-    query->label = heading;
-    tree.queries.push_back(std::move(query));
-    return *tree.queries.back();
-}
 
 std::vector<std::wstring> SplitCrLf(const std::wstring& text) {
     std::vector<std::wstring> lines;
@@ -46,21 +26,21 @@ std::vector<std::wstring> SplitCrLf(const std::wstring& text) {
 
 // The built-in query table answered by one made-up machine, the OS version failing.
 void FillWorkedExample(CWMI& tree) {
-    CWMIClass& computer = AddQuery(tree, L"コンピューター システム [DESKTOP-01]");
+    CWMIClass& computer = AddQuery(tree, L"", L"コンピューター システム [DESKTOP-01]");
     AddProp(computer, L"Model", L"PC機種名 : %s", L"XY-1000");
     AddProp(computer, L"TotalPhysicalMemory", L"物理メモリの合計サイズ : %0.2f(GB)", L"17179869184", 9.31E-10);
-    CWMIClass& cpu = AddQuery(tree, L"プロセッサ [Example CPU]");
+    CWMIClass& cpu = AddQuery(tree, L"", L"プロセッサ [Example CPU]");
     AddProp(cpu, L"CurrentClockSpeed", L"現在の速度: %s(MHz) ", L"2995");
     CWMIClass& volume = AddQuery(
-        tree, L"現在実行中のオペレーティング システム ファイルがボリュームに含まれているハードディスクの記憶域の領域 [C:\\]");
+        tree, L"", L"現在実行中のオペレーティング システム ファイルがボリュームに含まれているハードディスクの記憶域の領域 [C:\\]");
     AddProp(volume, L"Label", L"ハードディスクの記憶域の領域 : %s", L"Windows");
     AddProp(volume, L"Capacity", L"容量      : %0.2f(GB)", L"511101177856", 9.31E-10);
     AddProp(volume, L"FreeSpace", L"空き容量 : %0.2f(GB)", L"214748364800", 9.31E-10);
-    CWMIClass& os = AddQuery(tree, L"オペレーティング システム [Example OS]");
+    CWMIClass& os = AddQuery(tree, L"", L"オペレーティング システム [Example OS]");
     AddProp(os, L"ServicePackMajorVersion", L"SERVICEPACK : %s", L"0");
-    AddProp(os, L"Version", L"OSバージョン      : %s", L"10.0.17763", 0.0, 1);
+    AddProp(os, L"Version", L"OSバージョン      : %s", L"10.0.17763").failed = 1;
     AddProp(os, L"OSArchitecture", L"アーキテクチャ     : %s", L"64 ビット");
-    CWMIClass& video = AddQuery(tree, L"ビデオ コントローラー [Example Graphics]");
+    CWMIClass& video = AddQuery(tree, L"", L"ビデオ コントローラー [Example Graphics]");
     AddProp(video, L"Description", L"説明      : %s", L"Example Graphics");
     AddProp(video, L"DriverVersion", L"ビデオカードドライババージョン : %s", L"31.0.101.2111");
     AddProp(video, L"AdapterRAM", L"メモリ サイズ : %0.2f(GB)", L"-2147483648", 9.31E-10);
@@ -199,10 +179,10 @@ TEST(ReportComposition, EmptyGraphicsStringsStillGiveFourLabelLines) {
 
 TEST(ReportComposition, QueryBlocksKeepTheirShape) {
     CWMI tree;
-    AddQuery(tree, L"Empty [A]");
-    CWMIClass& two = AddQuery(tree, L"Video [B]");
+    AddQuery(tree, L"", L"Empty [A]");
+    CWMIClass& two = AddQuery(tree, L"", L"Video [B]");
     AddProp(two, L"Description", L"D: %s", L"first");
-    CWMIClass& again = AddQuery(tree, L"Video [C]");
+    CWMIClass& again = AddQuery(tree, L"", L"Video [C]");
     AddProp(again, L"Description", L"D: %s", L"second");
 
     std::wstring report;
@@ -212,9 +192,9 @@ TEST(ReportComposition, QueryBlocksKeepTheirShape) {
 
 TEST(ReportComposition, EveryFailingLineIsMarkedAndTheStatusSaysSoOnce) {
     CWMI tree;
-    CWMIClass& os = AddQuery(tree, L"OS [X]");
-    AddProp(os, L"Version", L"V: %s", L"6.1", 0.0, 1);
-    AddProp(os, L"OSArchitecture", L"A: %s", L"32-bit", 0.0, 1);
+    CWMIClass& os = AddQuery(tree, L"", L"OS [X]");
+    AddProp(os, L"Version", L"V: %s", L"6.1").failed = 1;
+    AddProp(os, L"OSArchitecture", L"A: %s", L"32-bit").failed = 1;
     AddProp(os, L"Caption", L"C: %s", L"Seven");
 
     const ResultView view = ComposeResultView(tree, ExampleRunRecord(), false, L'.');
@@ -239,7 +219,7 @@ TEST(ReportComposition, StatusFollowsTheRowAndTheExecutable) {
     };
     for (const auto& c : cases) {
         CWMI tree;
-        AddProp(AddQuery(tree, L"Q"), L"P", L"%s", L"v", 0.0, c.anyFailed ? 1 : 0);
+        AddProp(AddQuery(tree, L"", L"Q"), L"P", L"%s", L"v").failed = c.anyFailed ? 1 : 0;
         OrvaneRec rec = ExampleRunRecord();
         rec.columns[OrvaneRec::statusText] = c.statusText;
         EXPECT_EQ(ComposeResultView(tree, rec, c.exeExists, L'.').status, c.expected) << c.meaning;

@@ -1,32 +1,16 @@
 #include <gtest/gtest.h>
 
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "fakes/fake_platform.h"
+#include "fakes/wmi_tree_builders.h"
 #include "tables/table_loaders.h"
 
 namespace {
 
 const std::wstring kExeDir = L"C:\\Tools\\";
 const std::wstring kQueryPath = L"C:\\Tools\\OrvaneWMI.csv";
-
-// The whole table as one line of text, so a case states all it expects.
-std::wstring Describe(const CWMI& table) {
-    std::wostringstream out;
-    out << L"ns=" << table.wmiNamespace;
-    for (const auto& query : table.queries) {
-        out << L" Q[" << query->query << L"|" << query->label << L"]";
-        for (const auto& prop : query->props) {
-            out << L" P[" << prop->name << L"|" << prop->label;
-            if (prop->scale != 0.0) out << L"|scale=" << prop->scale;
-            if (prop->checkIndex != -1) out << L"|check=" << prop->checkIndex;
-            out << L"]";
-        }
-    }
-    return out.str();
-}
 
 std::wstring ParseLines(const std::vector<std::wstring>& lines) {
     CWMI table;
