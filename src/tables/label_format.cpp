@@ -4,6 +4,8 @@
 #include <optional>
 #include <string>
 
+#include "encoding/utf16_prefix.h"
+
 namespace {
 
 // Widths and precisions beyond this come from a broken table, not from a
@@ -80,16 +82,9 @@ bool FitsNumber(const Conversion& c) {
 
 bool Fits(const Conversion& c, ArgumentKind kind) { return kind == ArgumentKind::Text ? FitsText(c) : FitsNumber(c); }
 
-bool IsHighSurrogate(wchar_t c) { return c >= 0xD800 && c <= 0xDBFF; }
-
 std::wstring FillText(const Conversion& c, std::wstring_view text) {
     std::wstring body(text);
-    if (c.precision && static_cast<size_t>(*c.precision) < body.size()) {
-        size_t keep = static_cast<size_t>(*c.precision);
-        // Never leave half of a surrogate pair behind.
-        if (keep > 0 && IsHighSurrogate(body[keep - 1])) --keep;
-        body.resize(keep);
-    }
+    if (c.precision) body.resize(WholeCharacterPrefix(body, static_cast<size_t>(*c.precision)));
     const size_t width = c.width ? static_cast<size_t>(*c.width) : 0;
     if (body.size() >= width) return body;
     const std::wstring padding(width - body.size(), L' ');

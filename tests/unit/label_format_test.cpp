@@ -41,6 +41,7 @@ TEST(FormatLabel, FillsOneTextConversionAndPrintsTheRestAsItStands) {
         {"width just too large stays", L"%4097s", L"x", L"%4097s"},
         {"unicode text", L"[%s]", L"ビデオ ☃ 𝄞", L"[ビデオ ☃ 𝄞]"},
         {"precision keeps a surrogate pair whole", L"%.2s", L"a\xD834\xDD1E", L"a"},
+        {"precision ending after a pair keeps it", L"%.3s", L"a\xD834\xDD1E" L"b", L"a\xD834\xDD1E"},
         {"unknown conversion", L"%q %s", L"x", L"%q x"},
     };
     for (const auto& c : cases) EXPECT_EQ(FormatLabel(c.format, c.text), c.expected) << c.meaning;

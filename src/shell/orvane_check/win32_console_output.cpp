@@ -4,6 +4,9 @@
 
 #include <algorithm>
 #include <climits>
+#include <string_view>
+
+#include "encoding/utf16_prefix.h"
 
 namespace {
 
@@ -27,9 +30,8 @@ constexpr DWORD kPiece = 16384;
 
 bool WriteConsoleText(HANDLE handle, const std::wstring& text) {
     for (size_t at = 0; at < text.size();) {
-        DWORD want = static_cast<DWORD>(std::min<size_t>(kPiece, text.size() - at));
-        // Keep a surrogate pair in one piece.
-        if (want > 1 && at + want < text.size() && text[at + want - 1] >= 0xD800 && text[at + want - 1] <= 0xDBFF) --want;
+        // A surrogate pair stays in one piece; a piece holds far more than one unit.
+        const DWORD want = static_cast<DWORD>(WholeCharacterPrefix(std::wstring_view(text).substr(at), kPiece));
         DWORD written = 0;
         if (!::WriteConsoleW(handle, text.data() + at, want, &written, nullptr) || written == 0) return false;
         at += written;
