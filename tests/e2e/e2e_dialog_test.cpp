@@ -480,7 +480,8 @@ TEST(E2eDialog, DpiChangeTo144LaysTheControlsOutAgain) {
                          frame.top + scaled(frame.bottom - frame.top)};
     const bool fits =
         suggested.right <= ::GetSystemMetrics(SM_CXSCREEN) && suggested.bottom <= ::GetSystemMetrics(SM_CYSCREEN);
-    E2E_REQUIRE(fits, "a screen for the dialog at 144 DPI: " << Describe(frame) << " at " << dpi);
+    // The screen's size is the host's, not the prefix's: too small a screen is a skip.
+    if (!fits) GTEST_SKIP() << "this host's screen is too small for the dialog at 144 DPI: " << Describe(frame) << " at " << dpi;
     const RECT button = InClient(dialog, ControlRect(dialog, IDOK));
     const RECT status = InClient(dialog, ControlRect(dialog, kStatusId));
 
