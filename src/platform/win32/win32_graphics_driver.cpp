@@ -74,6 +74,7 @@ class CurrentGlContextScope {
 public:
     CurrentGlContextScope(const OpenGlLibrary& gl, HDC dc, HGLRC context)
         : gl_(gl), current_(context && gl.makeCurrent(dc, context)) {}
+    explicit operator bool() const { return current_; }
     ~CurrentGlContextScope() {
         if (current_) gl_.makeCurrent(nullptr, nullptr);
     }
@@ -138,26 +139,34 @@ bool SetProbePixelFormat(HDC dc) {
     return false;
 }
 
-std::optional<GlDriverStrings> Win32GraphicsDriver::ReadDriverStrings() {
+GraphicsReading ReadDriverStringsHere(const std::function<void(const GraphicsReading&)>& onRead) {
     // Loaded before ChoosePixelFormat, which asks for opengl32 by bare name, so
     // that it finds ours already in memory; and released last, after the window.
     OpenGlLibrary gl;
     const bool haveGl = gl.Load();
 
+    GraphicsReading reading;  // no window
     UniqueHwnd window(CreateProbeWindow());
-    if (!window) return std::nullopt;
-    UniqueWindowDc dc(window.get(), ::GetDC(window.get()));
-    if (!dc) return std::nullopt;
+    UniqueWindowDc dc(window.get(), window ? ::GetDC(window.get()) : nullptr);
+    if (!dc) {
+        if (onRead) onRead(reading);
+        return reading;
+    }
 
-    GlDriverStrings strings;  // all missing unless a driver answers
-    if (!haveGl) return strings;
-
-    SetProbePixelFormat(dc.get());  // without a format the context fails, and the strings read "(null)"
-    const UniqueGlContext context(gl, gl.createContext(dc.get()));
+    reading.strings.emplace();  // all missing unless a driver answers
+    // Without a format the context fails, and the strings read "(null)".
+    if (haveGl) SetProbePixelFormat(dc.get());
+    const UniqueGlContext context(gl, haveGl ? gl.createContext(dc.get()) : nullptr);
     {
         const CurrentGlContextScope current(gl, dc.get(), context.get());
-        const GlEnum names[] = {kGlVendor, kGlRenderer, kGlVersion, kGlShadingLanguageVersion};
-        for (size_t i = 0; i < strings.size(); ++i) strings[i] = ReadString(gl, names[i]);
+        if (current) {
+            const GlEnum names[] = {kGlVendor, kGlRenderer, kGlVersion, kGlShadingLanguageVersion};
+            for (size_t i = 0; i < reading.strings->size(); ++i) (*reading.strings)[i] = ReadString(gl, names[i]);
+            reading.outcome = GraphicsReading::Outcome::Read;
+        }
+        if (onRead) onRead(reading);
     }
-    return strings;
+    return reading;
 }
+
+GraphicsReading Win32GraphicsDriver::ReadDriverStrings() { return ReadDriverStringsHere(); }
