@@ -3,6 +3,7 @@
 #include <string>
 
 #include "platform/win32/unique_resource.h"
+#include "platform/win32/win32_module_path.h"
 
 namespace {
 
@@ -169,4 +170,15 @@ GraphicsReading ReadDriverStringsHere(const std::function<void(const GraphicsRea
     return reading;
 }
 
-GraphicsReading Win32GraphicsDriver::ReadDriverStrings() { return ReadDriverStringsHere(); }
+GraphicsReading Win32InProcessGraphicsDriver::ReadDriverStrings() { return ReadDriverStringsHere(); }
+
+void Win32GraphicsDriver::Begin() {
+    if (begun_) return;
+    begun_ = true;
+    child_.Start(ExecutableFilePath(), kDeadline);
+}
+
+GraphicsReading Win32GraphicsDriver::ReadDriverStrings() {
+    Begin();
+    return child_.Finish();
+}

@@ -1,13 +1,32 @@
 #pragma once
-// The OpenGL driver's strings, read from a throw-away context on a hidden window.
+// The OpenGL driver's strings, read from a throw-away context on a hidden
+// window: here, or in a process of our own that a driver fault cannot take
+// us down with.
 
 #include <windows.h>
 
+#include <chrono>
 #include <functional>
 
 #include "platform/graphics_driver.h"
+#include "platform/win32/win32_graphics_probe_process.h"
 
+// The probe in a child process: this same program, started by Begin(). A
+// driver that hangs costs kDeadline at most, one that crashes only the child.
 class Win32GraphicsDriver : public GraphicsDriver {
+public:
+    static constexpr std::chrono::milliseconds kDeadline{5000};
+
+    void Begin() override;
+    GraphicsReading ReadDriverStrings() override;
+
+private:
+    GraphicsProbeProcess child_;
+    bool begun_ = false;
+};
+
+// The probe's steps in the calling process.
+class Win32InProcessGraphicsDriver : public GraphicsDriver {
 public:
     GraphicsReading ReadDriverStrings() override;
 };
