@@ -127,7 +127,45 @@ HWND CreateProbeWindow() {
                              nullptr, nullptr);
 }
 
+namespace {
+
+// What a context for reading the strings needs: OpenGL, a window and RGBA.
+bool SuitsTheProbe(const PIXELFORMATDESCRIPTOR& format) {
+    const DWORD needed = PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL;
+    return (format.dwFlags & needed) == needed && format.iPixelType == PFD_TYPE_RGBA;
+}
+
+// Windows' own software formats, used only when the driver offers none.
+bool IsSoftwareFormat(const PIXELFORMATDESCRIPTOR& format) {
+    return (format.dwFlags & PFD_GENERIC_FORMAT) && !(format.dwFlags & PFD_GENERIC_ACCELERATED);
+}
+
+// The first suitable format of the driver, or of Windows' software formats
+// when the driver has none; 0 when there is none at all. ChoosePixelFormat
+// would look at every format to score it, which is most of the probe's time.
+int FirstSuitableFormat(HDC dc) {
+    PIXELFORMATDESCRIPTOR format{};
+    const int count = ::DescribePixelFormat(dc, 1, sizeof(format), &format);
+    int software = 0;
+    for (int index = 1; index <= count; ++index) {
+        if (index > 1 && !::DescribePixelFormat(dc, index, sizeof(format), &format)) continue;
+        if (!SuitsTheProbe(format)) continue;
+        if (!IsSoftwareFormat(format)) return index;
+        if (software == 0) software = index;
+    }
+    return software;
+}
+
+}  // namespace
+
 bool SetProbePixelFormat(HDC dc) {
+    const int first = FirstSuitableFormat(dc);
+    PIXELFORMATDESCRIPTOR chosen{};
+    if (first != 0 && ::DescribePixelFormat(dc, first, sizeof(chosen), &chosen) &&
+        ::SetPixelFormat(dc, first, &chosen))
+        return true;
+
+    // The requests of old, should the search find nothing the driver will set.
     const PIXELFORMATDESCRIPTOR requests[] = {
         ProbePixelFormat(64, 32),
         ProbePixelFormat(64, 24),

@@ -39,5 +39,7 @@ GraphicsReading ReadDriverStringsHere(const std::function<void(const GraphicsRea
 // registered on the first call of the process. Null when none could be made.
 HWND CreateProbeWindow();
 
-// Tries the three pixel formats in order; true when one was set.
+// Sets the first pixel format that has OpenGL, a window and RGBA (the
+// driver's before Windows' software ones), else tries the three requests in
+// order; true when one was set.
 bool SetProbePixelFormat(HDC dc);
