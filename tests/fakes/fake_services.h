@@ -100,7 +100,6 @@ WmiValue AbsentValue();
 
 class FakeGraphicsDriver : public GraphicsDriver {
 public:
-    void Begin() override { ++begun; }
     // Read when strings are given, NoWindow otherwise, unless an outcome is set.
     GraphicsReading ReadDriverStrings() override {
         if (outcome) return {*outcome, strings};
@@ -108,7 +107,6 @@ public:
     }
     std::optional<GlDriverStrings> strings;
     std::optional<GraphicsReading::Outcome> outcome;
-    int begun = 0;
 };
 
 class FakeRegistry : public Registry {

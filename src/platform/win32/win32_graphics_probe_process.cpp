@@ -85,7 +85,7 @@ bool GraphicsProbeProcess::Start(const std::wstring& exePath, std::chrono::milli
     HANDLE inherited = childEnd.get();
     const HandleListAttribute handleList(inherited);
     STARTUPINFOEXW startup{};
-    startup.StartupInfo.cb = sizeof(startup);
+    startup.StartupInfo.cb = handleList.get() ? sizeof(startup) : sizeof(startup.StartupInfo);
     // No standard handles: whatever a driver prints lands nowhere.
     startup.StartupInfo.dwFlags = STARTF_USESTDHANDLES;
     startup.lpAttributeList = handleList.get();
