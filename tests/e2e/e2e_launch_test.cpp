@@ -12,6 +12,8 @@
 #include "e2e/harness.h"
 #include "fakes/strict_json.h"
 
+#include <tlhelp32.h>
+
 namespace e2e {
 namespace {
 
