@@ -213,10 +213,13 @@ GraphicsReading Win32InProcessGraphicsDriver::ReadDriverStrings() { return ReadD
 void Win32GraphicsDriver::Begin() {
     if (begun_) return;
     begun_ = true;
-    child_.Start(ExecutableFilePath(), kDeadline);
+    childStarted_ = child_.Start(ExecutableFilePath(), kDeadline);
 }
 
 GraphicsReading Win32GraphicsDriver::ReadDriverStrings() {
     Begin();
+    // Where no process may be started (a policy, no handles left), the probe
+    // runs here as it always could: a machine is not failed for want of a child.
+    if (!childStarted_) return ReadDriverStringsHere();
     return child_.Finish();
 }

@@ -23,6 +23,7 @@ public:
 private:
     GraphicsProbeProcess child_;
     bool begun_ = false;
+    bool childStarted_ = false;
 };
 
 // The probe's steps in the calling process.
