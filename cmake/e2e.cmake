@@ -14,8 +14,14 @@ target_link_libraries(orvane_e2e_tests PRIVATE
   $<IF:$<TARGET_EXISTS:gtest>,gtest,GTest::gtest>
   $<IF:$<TARGET_EXISTS:gtest_main>,gtest_main,GTest::gtest_main>
   shell32 advapi32 user32 gdi32)
+# A stand-in opengl32.dll that answers, hangs or crashes as a test says; in a
+# folder of its own, so that no program of the build loads it by chance.
+add_library(StandInOpenGl32 SHARED ${CMAKE_CURRENT_LIST_DIR}/../tests/e2e/stand_in_gl/stand_in_opengl32.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/../tests/e2e/stand_in_gl/stand_in_opengl32.def)
+set_target_properties(StandInOpenGl32 PROPERTIES OUTPUT_NAME opengl32 PREFIX ""
+  RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/stand-in-gl)
 # The tests copy these programs; building the tests builds them.
-add_dependencies(orvane_e2e_tests Orvane Orvane_no_tables orvane-check)
+add_dependencies(orvane_e2e_tests Orvane Orvane_no_tables orvane-check StandInOpenGl32)
 
 add_test(NAME e2e COMMAND orvane_e2e_tests --gtest_filter=-E2eWesternLocale.*)
 # The same program on a German machine (code page 1252, decimal comma): a Wine child takes its
@@ -77,7 +83,8 @@ function(orvane_wire_wine_tests)
   set(e2e_environment ${environment}
     "ORVANE_EXE=$<TARGET_FILE:Orvane>"
     "ORVANE_NO_TABLES_EXE=$<TARGET_FILE:Orvane_no_tables>"
-    "ORVANE_CHECK_EXE=$<TARGET_FILE:orvane-check>")
+    "ORVANE_CHECK_EXE=$<TARGET_FILE:orvane-check>"
+    "ORVANE_STAND_IN_OPENGL32=$<TARGET_FILE:StandInOpenGl32>")
   if(ORVANE_FULL_DESKTOP)
     list(APPEND e2e_environment "ORVANE_FULL_DESKTOP=${ORVANE_FULL_DESKTOP}")
   endif()

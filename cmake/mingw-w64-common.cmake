@@ -14,6 +14,8 @@ set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 # No MinGW DLLs beside the executable: the runtime goes in statically. No
 # link time in the PE header, so that two builds of one commit are the same.
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++ -Wl,--no-insert-timestamp")
+# The same for the tests' DLLs; their exports are named without the stdcall decoration.
+set(CMAKE_SHARED_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++ -Wl,--no-insert-timestamp -Wl,--enable-stdcall-fixup")
 
 # Programs whose entry point is wWinMain.
 set(ORVANE_WIDE_ENTRY_LINK_OPTIONS -municode)

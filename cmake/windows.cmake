@@ -9,7 +9,9 @@ target_link_libraries(orvane_win32 PUBLIC orvane_core ole32 oleaut32 uuid wbemuu
 file(GLOB ORVANE_DIALOG_SOURCES CONFIGURE_DEPENDS src/shell/orvane/*.cpp)
 list(REMOVE_ITEM ORVANE_DIALOG_SOURCES ${CMAKE_CURRENT_SOURCE_DIR}/src/shell/orvane/main.cpp)
 add_library(orvane_dialog STATIC ${ORVANE_DIALOG_SOURCES})
-target_link_libraries(orvane_dialog PUBLIC orvane_win32 comctl32 shell32)
+# The shell and the common controls are loaded when the dialog needs them, not linked:
+# a passing run, and the graphics probe's own process, never pay for them.
+target_link_libraries(orvane_dialog PUBLIC orvane_win32)
 
 # Ninja does not follow the .rc's includes: name every file it pulls in.
 set(ORVANE_RC_DEPENDS

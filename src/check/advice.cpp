@@ -14,6 +14,8 @@ struct Shortfall {
     bool architecture = false;
     bool graphics = false;
     bool noGraphics = false;  // no rendering context at all: every string empty
+    bool driverHung = false;    // the driver did not answer in time
+    bool driverFailed = false;  // the driver crashed while it was asked
     std::wstring softwareRenderer;
     bool remoteSession = false;
     bool productMissing = false;  // a row was met, its program is not there
@@ -36,6 +38,8 @@ Shortfall ReadShortfall(const CheckResult& result, const std::vector<RowRequirem
     s.architecture = AnyFellShort(tried, OrvaneRec::osArchitecture);
     s.graphics = AnyFellShort(tried, OrvaneRec::minGlVersion);
     s.noGraphics = std::all_of(run.glInfo.begin(), run.glInfo.end(), [](const std::wstring& t) { return t.empty(); });
+    s.driverHung = result.graphics == GraphicsReading::Outcome::DriverHung;
+    s.driverFailed = result.graphics == GraphicsReading::Outcome::DriverFailed;
     s.softwareRenderer = SoftwareRendererHint(run.glInfo);
     s.remoteSession = result.remoteSession;
     s.productMissing = result.passed && !result.exeExists;
@@ -70,10 +74,17 @@ const Cause kCauses[] = {
      }},
     {L"os-architecture", [](const Shortfall& s) { return s.fellShort && s.architecture; },
      [](const Shortfall&) { return std::wstring(L"この製品には 64 ビット版の Windows が必要です。"); }},
-    // A probe that tells a driver that failed or hung from one that made no
-    // window adds its own cause here ("graphics-driver-failed"), before this
-    // one, which is all that empty strings can say.
-    {L"no-graphics", [](const Shortfall& s) { return s.fellShort && s.graphics && s.noGraphics; },
+    {L"graphics-driver-failed",
+     [](const Shortfall& s) { return s.fellShort && s.graphics && (s.driverHung || s.driverFailed); },
+     [](const Shortfall& s) {
+         return std::wstring(s.driverHung ? L"グラフィックス ドライバーが応答しませんでした（OpenGL の情報を返さないまま"
+                                            L"止まっています）。"
+                                          : L"グラフィックス ドライバーが OpenGL の情報を返す途中で異常終了しました。") +
+                L"グラフィックス メーカーのドライバーを最新のものに更新してください。";
+     }},
+    // All that empty strings can say when the driver itself did not fail.
+    {L"no-graphics",
+     [](const Shortfall& s) { return s.fellShort && s.graphics && s.noGraphics && !s.driverHung && !s.driverFailed; },
      [](const Shortfall&) {
          return std::wstring(L"OpenGL を使用できませんでした。グラフィックス ドライバーが入っていないか、"
                              L"正しく動作していません。グラフィックス メーカーのドライバーをインストールまたは"

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/graphics_driver.h"
 #include "recording/machine_recording.h"
 #include "tables/orvane_rec.h"
 #include "tables/table_loaders.h"
@@ -40,6 +41,8 @@ struct CheckResult {
     std::unique_ptr<CWMI> wmiResult;
     // The graphics strings, the verdict's columns and the selected row's line.
     OrvaneRec runRecord;
+    // How the graphics driver answered; a driver that hung or failed left the strings empty.
+    GraphicsReading::Outcome graphics = GraphicsReading::Outcome::NoWindow;
 
     // The evaluation ran only when both tables were usable.
     bool evaluated = false;

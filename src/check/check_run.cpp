@@ -18,6 +18,11 @@ std::wstring ExeFolderOf(const std::wstring& exePath) {
 
 CheckRun::CheckRun(Platform& platform, const CheckRunSettings& settings)
     : platform_(platform), wmiWaitLeft_(settings.wmiTimeLimit) {
+    // The driver is the slowest to answer, and needs nothing of the rest: it
+    // starts first and answers meanwhile (in a process of its own on Windows).
+    GraphicsDriverRecorder graphics(platform.graphics);
+    graphics.Begin();
+
     CheckResult& r = result_;
     r.exeDir = settings.tablesFolder.empty() ? ExeFolderOf(platform.system.ExecutablePath()) : settings.tablesFolder;
 
@@ -28,17 +33,21 @@ CheckRun::CheckRun(Platform& platform, const CheckRunSettings& settings)
     r.recorded.programs = RecordPrograms(r.specRows, r.exeDir, platform.files);
 
     // Only the checked queries decide the outcome; unless asked for, the others
-    // wait until a report will show them. The graphics driver and the
-    // management service need nothing of each other, so they are asked side by side.
+    // wait until a report will show them.
     WmiWorker* worker = nullptr;
     if (r.queryLoaded) worker = StartQueries(settings.everyQueryUpFront ? QuerySelection::All : QuerySelection::Checked);
-    GraphicsDriverRecorder graphics(platform.graphics);
-    ProbeGraphics(graphics, platform.codec, r.runRecord);
-    r.recorded.graphics = graphics.Recorded(platform.codec);
     std::vector<size_t> unanswered;
     if (worker) TakeAnswers(*worker, &unanswered);
     SettleCompleteness(worker, unanswered);
     r.recorded.wmiReached = r.WmiReached();
+    // When the answers already rule out every row, a report will show
+    // whatever the driver says: its queries need not wait for the driver.
+    if (!settings.everyQueryUpFront && r.specLoaded && !SomeRowMeetsTheChecks(r.specRows, *r.wmiResult))
+        AskReportQueries();
+
+    r.graphics = ProbeGraphics(graphics, platform.codec, r.runRecord);
+    r.recorded.graphics = graphics.Recorded(platform.codec);
+    r.recorded.graphicsOutcome = r.graphics;
 
     if (!r.TablesUsable()) return;
     r.evaluated = true;

@@ -4,18 +4,37 @@
 
 #include "tables/requirement_compare.h"
 
-bool CheckRow(const OrvaneRec& row, CWMI& wmiResult) {
-    bool anyFailed = false;
+namespace {
+
+// Calls shortfall(prop) for each checked property of the tree that falls short of the row.
+template <typename Shortfall>
+void ForEachShortfall(const OrvaneRec& row, const CWMI& wmiResult, Shortfall shortfall) {
     for (const auto& query : wmiResult.queries) {
         for (const auto& prop : query->props) {
             const int32_t k = prop->checkIndex;
             if (k < 1 || k > 8) continue;
-            if (!FallsShort(*query, *prop, row.columns[static_cast<size_t>(k)])) continue;
-            prop->failed = 1;  // stays set while later rows are tried
-            anyFailed = true;
+            if (FallsShort(*query, *prop, row.columns[static_cast<size_t>(k)])) shortfall(*prop);
         }
     }
+}
+
+}  // namespace
+
+bool CheckRow(const OrvaneRec& row, CWMI& wmiResult) {
+    bool anyFailed = false;
+    ForEachShortfall(row, wmiResult, [&anyFailed](CWMIProp& prop) {
+        prop.failed = 1;  // stays set while later rows are tried
+        anyFailed = true;
+    });
     return !anyFailed;
+}
+
+bool SomeRowMeetsTheChecks(const std::vector<OrvaneRec>& rows, const CWMI& wmiResult) {
+    return std::any_of(rows.begin(), rows.end(), [&wmiResult](const OrvaneRec& row) {
+        bool met = true;
+        ForEachShortfall(row, wmiResult, [&met](const CWMIProp&) { met = false; });
+        return met;
+    });
 }
 
 bool Evaluate(std::vector<OrvaneRec>& specRows, OrvaneRec& runRecord, CWMI& wmiResult, const std::wstring& exeDir,

@@ -14,6 +14,10 @@
 // marks those that do.
 bool CheckRow(const OrvaneRec& row, CWMI& wmiResult);
 
+// Whether some row's checked properties are all met, the graphics version
+// aside; marks nothing. When none is, no driver can make the machine pass.
+bool SomeRowMeetsTheChecks(const std::vector<OrvaneRec>& rows, const CWMI& wmiResult);
+
 // Sorts the rows, marks failing values, selects the first row met and copies
 // its columns into runRecord. exeExists is set when a row is selected. The
 // lines of the rows tried, in the order tried, go to triedLines when given.

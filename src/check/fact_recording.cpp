@@ -3,10 +3,11 @@
 #include <algorithm>
 
 std::optional<RecordedGlStrings> GraphicsDriverRecorder::Recorded(TextCodec& codec) const {
-    if (!strings_) return std::nullopt;
+    const std::optional<GlDriverStrings>& strings = reading_.strings;
+    if (!strings) return std::nullopt;
     RecordedGlStrings recorded;
     for (size_t k = 0; k < recorded.size(); ++k)
-        if ((*strings_)[k]) recorded[k] = codec.Decode(*(*strings_)[k], CodePage::SystemAnsi).value_or(std::wstring());
+        if ((*strings)[k]) recorded[k] = codec.Decode(*(*strings)[k], CodePage::SystemAnsi).value_or(std::wstring());
     return recorded;
 }
 

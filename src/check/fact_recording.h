@@ -19,16 +19,18 @@
 class GraphicsDriverRecorder : public GraphicsDriver {
 public:
     explicit GraphicsDriverRecorder(GraphicsDriver& driver) : driver_(driver) {}
-    std::optional<GlDriverStrings> ReadDriverStrings() override {
-        strings_ = driver_.ReadDriverStrings();
-        return strings_;
+    void Begin() override { driver_.Begin(); }
+    GraphicsReading ReadDriverStrings() override {
+        reading_ = driver_.ReadDriverStrings();
+        return reading_;
     }
     // Each string as the probe decodes it; nullopt when no probe window could be made.
     std::optional<RecordedGlStrings> Recorded(TextCodec& codec) const;
+    GraphicsReading::Outcome Outcome() const { return reading_.outcome; }
 
 private:
     GraphicsDriver& driver_;
-    std::optional<GlDriverStrings> strings_;
+    GraphicsReading reading_;
 };
 
 // The answer to table query tableIndex, at its place in table order among

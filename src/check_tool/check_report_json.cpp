@@ -97,7 +97,7 @@ void WriteQueries(JsonWriter& json, const CheckResult& result, const OrvaneRec* 
     json.EndArray();
 }
 
-void WriteGraphics(JsonWriter& json, const OrvaneRec& run) {
+void WriteGraphics(JsonWriter& json, const OrvaneRec& run, GraphicsReading::Outcome driver) {
     static const char* const kNames[OrvaneRec::glCount] = {"vendor", "renderer", "version", "shadingLanguageVersion"};
     json.BeginObject();
     for (int k = 0; k < OrvaneRec::glCount; ++k) {
@@ -116,6 +116,8 @@ void WriteGraphics(JsonWriter& json, const OrvaneRec& run) {
         json.Null();
     else
         json.String(software);
+    json.Key("driver");
+    json.String(GraphicsOutcomeName(driver));
     json.EndObject();
 }
 
@@ -200,7 +202,7 @@ std::string CheckReportJson(const CheckResult& result, const CheckOutcome& outco
     json.Key("queries");
     WriteQueries(json, result, compared, decimalSeparator);
     json.Key("graphics");
-    WriteGraphics(json, run);
+    WriteGraphics(json, run, result.graphics);
     json.Key("advice");
     WriteAdviceJson(json, result, decimalSeparator);
     json.Key("recording");

@@ -96,6 +96,10 @@ void WriteRecording(JsonWriter& json, const MachineRecording& recording) {
     } else {
         json.Null();
     }
+    if (recording.graphicsOutcome) {
+        json.Key("graphicsDriver");
+        json.String(GraphicsOutcomeName(*recording.graphicsOutcome));
+    }
     json.Key("programs");
     json.BeginArray();
     for (const RecordedProgram& program : recording.programs) {

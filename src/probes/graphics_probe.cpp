@@ -49,11 +49,11 @@ void ParseProbeText(std::wstring_view text, std::array<std::wstring, OrvaneRec::
     }
 }
 
-void ProbeGraphics(GraphicsDriver& driver, TextCodec& codec, OrvaneRec& runRecord) {
-    const std::optional<GlDriverStrings> strings = driver.ReadDriverStrings();
-    if (!strings) return;  // no window or no device context: the entries stay empty
+GraphicsReading::Outcome ProbeGraphics(GraphicsDriver& driver, TextCodec& codec, OrvaneRec& runRecord) {
+    const GraphicsReading reading = driver.ReadDriverStrings();
+    if (!reading.strings) return reading.outcome;  // the entries stay empty
 
-    const std::optional<std::wstring> text = codec.Decode(FormatProbeText(*strings), CodePage::SystemAnsi);
-    if (!text) return;
-    ParseProbeText(*text, runRecord.glInfo);
+    const std::optional<std::wstring> text = codec.Decode(FormatProbeText(*reading.strings), CodePage::SystemAnsi);
+    if (text) ParseProbeText(*text, runRecord.glInfo);
+    return reading.outcome;
 }

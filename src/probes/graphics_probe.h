@@ -21,5 +21,7 @@ std::string FormatProbeText(const GlDriverStrings& strings);
 // Fills glInfo from the probe text; lines without a key change nothing.
 void ParseProbeText(std::wstring_view text, std::array<std::wstring, OrvaneRec::glCount>& glInfo);
 
-// Reads the driver's strings into runRecord.glInfo.
-void ProbeGraphics(GraphicsDriver& driver, TextCodec& codec, OrvaneRec& runRecord);
+// Reads the driver's strings into runRecord.glInfo; says how the driver
+// answered. A driver that hung or failed leaves the entries empty, as a
+// machine without a window would.
+GraphicsReading::Outcome ProbeGraphics(GraphicsDriver& driver, TextCodec& codec, OrvaneRec& runRecord);

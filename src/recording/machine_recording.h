@@ -6,8 +6,10 @@
 #include <array>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
+#include "platform/graphics_driver.h"
 #include "platform/wmi_service.h"
 
 struct RecordedProperty {
@@ -36,6 +38,11 @@ struct RecordedProgram {
     bool present = false;
 };
 
+// How the driver answered, as reports and recordings name it: "answered",
+// "no-context", "hung", "failed".
+const wchar_t* GraphicsOutcomeName(GraphicsReading::Outcome outcome);
+std::optional<GraphicsReading::Outcome> GraphicsOutcomeNamed(std::wstring_view name);
+
 struct MachineRecording {
     std::optional<std::wstring> machine;  // the computer name; nullopt when there was none
     std::wstring timeUtc;                 // when the check ran, ISO 8601
@@ -46,5 +53,8 @@ struct MachineRecording {
     std::optional<std::wstring> wmiNamespace;   // nullopt: no query was asked
     std::vector<RecordedAnswer> answers;        // one per table query asked, in table order
     std::optional<RecordedGlStrings> graphics;  // nullopt: no probe window could be made
+    // How the driver answered; nullopt in recordings that do not say, where
+    // the strings alone tell an answer from no context.
+    std::optional<GraphicsReading::Outcome> graphicsOutcome;
     std::vector<RecordedProgram> programs;      // every program a requirement row names
 };

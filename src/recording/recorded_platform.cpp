@@ -113,13 +113,20 @@ class RecordedMachine::RecordedGraphics : public GraphicsDriver {
 public:
     explicit RecordedGraphics(const Shared& shared) : shared_(shared) {}
 
-    std::optional<GlDriverStrings> ReadDriverStrings() override {
-        const std::optional<RecordedGlStrings>& recorded = shared_.recording.graphics;
-        if (!recorded) return std::nullopt;
-        GlDriverStrings strings;
-        for (size_t k = 0; k < strings.size(); ++k)
-            if ((*recorded)[k]) strings[k] = EncodeUtf8(*(*recorded)[k]);
-        return strings;
+    GraphicsReading ReadDriverStrings() override {
+        const MachineRecording& r = shared_.recording;
+        GraphicsReading reading;
+        if (r.graphics) {
+            reading.strings.emplace();
+            for (size_t k = 0; k < reading.strings->size(); ++k)
+                if ((*r.graphics)[k]) (*reading.strings)[k] = EncodeUtf8(*(*r.graphics)[k]);
+        }
+        // Older recordings do not say: any string at all was an answer.
+        const bool anyString = r.graphics && std::any_of(r.graphics->begin(), r.graphics->end(),
+                                                         [](const auto& s) { return s.has_value(); });
+        reading.outcome = r.graphicsOutcome.value_or(anyString ? GraphicsReading::Outcome::Read
+                                                               : GraphicsReading::Outcome::NoWindow);
+        return reading;
     }
 
 private:

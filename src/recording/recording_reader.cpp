@@ -41,6 +41,7 @@ public:
         if (recording->kind != Kind::Object) return Fail("recording", "not an object");
         return TextOrNull(*recording, "wmiNamespace", "recording", out.wmiNamespace) &&
                Answers(*recording, out.answers) && Graphics(*recording, out.graphics) &&
+               GraphicsOutcome(*recording, out.graphicsOutcome) &&
                Programs(*recording, out.programs);
     }
 
@@ -161,6 +162,14 @@ private:
         out.emplace();
         for (size_t k = 0; k < out->size(); ++k)
             if (!TextOrNull(*graphics, kNames[k], "recording.graphics", (*out)[k])) return false;
+        return true;
+    }
+
+    bool GraphicsOutcome(const JsonNode& recording, std::optional<GraphicsReading::Outcome>& out) {
+        const JsonNode* driver = recording.Find(L"graphicsDriver");
+        if (!driver) return true;  // recorded before the probe told how the driver answered
+        if (driver->kind == Kind::String) out = GraphicsOutcomeNamed(driver->text);
+        if (!out) return Fail("recording.graphicsDriver", "not \"answered\", \"no-context\", \"hung\" or \"failed\"");
         return true;
     }
 

@@ -5,10 +5,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
 #include "e2e/harness.h"
+#include "fakes/strict_json.h"
 
 #include <tlhelp32.h>
 
@@ -259,6 +261,87 @@ TEST_F(E2eLaunch, EmptyProductNameWarnsTwiceWithoutCaptionThenRunsOn) {
     }
     EXPECT_TRUE(orvane.WaitForExit());
     EXPECT_TRUE(WaitForLaunch(folder.PathOf(L"launched.txt"))) << "the run did not go on to start the product";
+}
+
+// Whatever the graphics driver does, both programs come to their result in
+// time, with nothing of ours left running and no crash dialog; the strings
+// of real drivers pass through whole.
+TEST_F(E2eLaunch, GraphicsDriverThatAnswersHangsOrCrashes) {
+    struct Case {
+        const char* meaning;
+        std::wstring driver;  // what the stand-in driver does
+        std::string version;  // GL_VERSION as the result shows it
+        const char* answered;  // graphics.driver
+        milliseconds within;   // from start to result
+    } cases[] = {
+        {"NVIDIA", L"answer:NVIDIA Corporation|NVIDIA GeForce RTX 4070/PCIe/SSE2|4.6.0 NVIDIA 551.86|4.60 NVIDIA",
+         "4.6.0 NVIDIA 551.86", "answered", milliseconds(8000)},
+        {"AMD", L"answer:ATI Technologies Inc.|AMD Radeon RX 7800 XT|4.6.0 Compatibility Profile Context 23.11.1.231017|4.60",
+         "4.6.0 Compatibility Profile Context 23.11.1.231017", "answered", milliseconds(8000)},
+        {"Intel", L"answer:Intel|Intel(R) UHD Graphics 770|4.6.0 - Build 31.0.101.5186|4.60 - Build 31.0.101.5186",
+         "4.6.0 - Build 31.0.101.5186", "answered", milliseconds(8000)},
+        {"GDI Generic falls short", L"answer:Microsoft Corporation|GDI Generic|1.1.0|", "1.1.0", "answered",
+         milliseconds(8000)},
+        {"hang choosing the pixel format", L"hang:format", "", "hung", milliseconds(8000)},
+        {"hang making the context", L"hang:context", "", "hung", milliseconds(8000)},
+        {"access violation reading the strings", L"crash:strings", "", "failed", milliseconds(3000)},
+        {"stack overflow making the context", L"overflow:context", "", "failed", milliseconds(3000)},
+        {"abort selecting the context", L"abort:current", "", "failed", milliseconds(3000)},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.meaning);
+        const bool passes = c.version.rfind("4.6", 0) == 0;
+        ScratchFolder folder;
+        ASSERT_TRUE(folder.ok());
+        ASSERT_TRUE(folder.AddProgram(BuiltProgram::Orvane));
+        ASSERT_TRUE(folder.AddProgram(BuiltProgram::OrvaneCheck));
+        ASSERT_TRUE(folder.AddProgram(BuiltProgram::TestProduct, kProduct));
+        const std::string row = RequirementRow();
+        ASSERT_TRUE(folder.AddFile(L"OrvaneSPC.csv", "4.6" + row.substr(row.find(','))));
+        const StandInGraphicsDriver driver(c.driver);
+        ASSERT_TRUE(driver.ok());
+
+        auto start = std::chrono::steady_clock::now();
+        const std::optional<ConsoleRun> check =
+            RunConsoleProgram(folder.PathOf(L"orvane-check.exe"), L"--json", passes ? 0 : 1);
+        EXPECT_LT(std::chrono::steady_clock::now() - start, c.within) << "orvane-check";
+        ASSERT_TRUE(check);
+        const std::optional<JsonValue> json = ParseStrictJson(check->standardOutput);
+        ASSERT_TRUE(json) << check->standardOutput;
+        EXPECT_EQ((*json)["graphics"]["version"].text, c.version);
+        EXPECT_EQ((*json)["graphics"]["driver"].text, c.answered);
+        const bool driverFailed = std::string(c.answered) != "answered";
+        const std::vector<JsonValue>& advice = (*json)["advice"].items;
+        EXPECT_EQ(std::any_of(advice.begin(), advice.end(),
+                              [](const JsonValue& a) { return a["code"].text == "graphics-driver-failed"; }),
+                  driverFailed)
+            << check->standardOutput;
+
+        OrvaneProcess orvane;
+        start = std::chrono::steady_clock::now();
+        ASSERT_TRUE(StartIn(orvane, folder));
+        if (passes) {
+            EXPECT_FALSE(orvane.WindowBeforeExit());
+            EXPECT_TRUE(WaitForLaunch(folder.PathOf(L"launched.txt"))) << "the product was not started";
+        } else {
+            const auto dialog = orvane.WaitForWindow({L"#32770", std::wstring(L"Orvane")}, c.within);
+            ASSERT_TRUE(dialog) << "no result dialog in time";
+            const std::string report = ToUtf8(ControlText(dialog->handle, 1001));
+            EXPECT_NE(report.find("\tGL_VERSION: " + c.version + " 【×】"), std::string::npos) << report;
+            // The driver named as the cause, as it failed.
+            EXPECT_EQ(report.find("ドライバーが応答しませんでした") != std::string::npos,
+                      std::string(c.answered) == "hung") << report;
+            EXPECT_EQ(report.find("途中で異常終了しました") != std::string::npos,
+                      std::string(c.answered) == "failed") << report;
+            // A crash dialog would show in a process of its own, and ours would wait for it.
+            EXPECT_EQ(ProcessesRunningFrom(folder.PathOf(L"Orvane.exe")), 1u) << "the probe outlived its deadline";
+            PostCommand(dialog->handle, IDCANCEL);
+            EXPECT_TRUE(orvane.WaitForExit());
+        }
+        EXPECT_EQ(ProcessesRunningFrom(folder.PathOf(L"Orvane.exe")) +
+                      ProcessesRunningFrom(folder.PathOf(L"orvane-check.exe")),
+                  0u);
+    }
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #include "e2e/harness.h"
 
 #include <shellapi.h>
+#include <tlhelp32.h>
 #include <shlobj.h>
 
 #include <gtest/gtest.h>
@@ -103,6 +104,10 @@ std::wstring BuiltProgramPath(BuiltProgram program) {
         case BuiltProgram::OrvaneCheck:
             variable = L"ORVANE_CHECK_EXE";
             fileName = L"orvane-check.exe";
+            break;
+        case BuiltProgram::StandInOpenGl:
+            variable = L"ORVANE_STAND_IN_OPENGL32";
+            fileName = L"stand-in-gl\\opengl32.dll";
             break;
     }
     std::wstring fromEnvironment = EnvironmentValue(variable);
@@ -818,6 +823,50 @@ std::string RequirementRow(const std::wstring& minOs, const std::wstring& exeArg
     const wchar_t* bits = IsNative64Bit() ? L"64" : L"32";
     return ToCp932(L"3.3," + minOs + L"," + bits + L" ビット,vorn_explorer.exe," + exeArgs + L",1," + status +
                    L",VORN > 保守・サポート," + linkUrl);
+}
+
+StandInGraphicsDriver::StandInGraphicsDriver(const std::wstring& behaviour) {
+    // The system folder of our own bitness, which is the programs' too.
+    wchar_t system[MAX_PATH] = {};
+    const UINT length = ::GetSystemDirectoryW(system, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH) return;
+    systemCopy_ = std::wstring(system, length) + L"\\opengl32.dll";
+    const std::optional<std::string> standIn = ReadFileBytes(BuiltProgramPath(BuiltProgram::StandInOpenGl));
+    original_ = ReadFileBytes(systemCopy_);
+    if (!standIn || !original_ || !WriteFileBytes(systemCopy_, *standIn)) return;
+
+    // Wine's overrides per program: our programs (and the probe, which is one
+    // of them) take the file in the system folder, nothing else does.
+    overrides_.reserve(2);
+    for (const wchar_t* program : {L"Orvane.exe", L"orvane-check.exe"}) {
+        overrides_.emplace_back(HKEY_CURRENT_USER, std::wstring(L"Software\\Wine\\AppDefaults\\") + program + L"\\DllOverrides",
+                                L"opengl32", L"native");
+        if (!overrides_.back().ok()) return;
+    }
+    ::SetEnvironmentVariableW(L"ORVANE_STAND_IN_GL", behaviour.c_str());
+    ok_ = true;
+}
+
+StandInGraphicsDriver::~StandInGraphicsDriver() {
+    if (original_) WriteFileBytes(systemCopy_, *original_);
+    ::SetEnvironmentVariableW(L"ORVANE_STAND_IN_GL", nullptr);
+}
+
+size_t ProcessesRunningFrom(const std::wstring& path) {
+    UniqueFile snapshot(::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+    PROCESSENTRY32W entry{};
+    entry.dwSize = sizeof(entry);
+    size_t running = 0;
+    for (BOOL more = snapshot && ::Process32FirstW(snapshot.get(), &entry); more;
+         more = ::Process32NextW(snapshot.get(), &entry)) {
+        UniqueHandle process(::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, entry.th32ProcessID));
+        std::wstring image(32768, L'\0');
+        DWORD size = static_cast<DWORD>(image.size());
+        if (process && ::QueryFullProcessImageNameW(process.get(), 0, image.data(), &size) &&
+            _wcsnicmp(image.c_str(), path.c_str(), path.size()) == 0)
+            ++running;
+    }
+    return running;
 }
 
 // ---------------------------------------------------------------------------

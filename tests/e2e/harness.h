@@ -34,6 +34,7 @@ enum class BuiltProgram {
     OrvaneNoTables,  // Orvane_no_tables.exe: no built-in "TEXT" tables
     TestProduct,     // TestProduct.exe: stands in for the product, records how it was started
     OrvaneCheck,     // orvane-check.exe: the console check
+    StandInOpenGl,   // stand-in-gl\opengl32.dll: a graphics driver that does what a test says
 };
 
 // Full Windows path of a program of this build. Taken from the environment
@@ -339,6 +340,33 @@ bool IsNative64Bit();
 std::string RequirementRow(const std::wstring& minOs = L"10.0.19043", const std::wstring& exeArgs = L"",
                            const std::wstring& status = L"ご利用いただけます",
                            const std::wstring& linkUrl = L"https://www.haldenmark.co.jp/support/kestrand-vorn/");
+
+// ---------------------------------------------------------------------------
+// The graphics driver
+
+// The stand-in opengl32.dll in the system folder, preferred to Wine's own by
+// Orvane.exe and orvane-check.exe and doing what `behaviour` says
+// (ORVANE_STAND_IN_GL, see the stand-in), while the guard lives. The file, the
+// overrides and the environment are put back afterwards.
+class StandInGraphicsDriver {
+public:
+    explicit StandInGraphicsDriver(const std::wstring& behaviour);
+    ~StandInGraphicsDriver();
+    StandInGraphicsDriver(const StandInGraphicsDriver&) = delete;
+    StandInGraphicsDriver& operator=(const StandInGraphicsDriver&) = delete;
+
+    bool ok() const { return ok_; }
+
+private:
+    std::wstring systemCopy_;
+    std::optional<std::string> original_;
+    std::vector<RegistryValueGuard> overrides_;
+    bool ok_ = false;
+};
+
+// How many processes run a program whose path begins with `path` (one
+// program's path, or a folder's).
+size_t ProcessesRunningFrom(const std::wstring& path);
 
 // ---------------------------------------------------------------------------
 // Screens

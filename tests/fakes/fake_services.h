@@ -100,8 +100,13 @@ WmiValue AbsentValue();
 
 class FakeGraphicsDriver : public GraphicsDriver {
 public:
-    std::optional<GlDriverStrings> ReadDriverStrings() override { return strings; }
+    // Read when strings are given, NoWindow otherwise, unless an outcome is set.
+    GraphicsReading ReadDriverStrings() override {
+        if (outcome) return {*outcome, strings};
+        return {strings ? GraphicsReading::Outcome::Read : GraphicsReading::Outcome::NoWindow, strings};
+    }
     std::optional<GlDriverStrings> strings;
+    std::optional<GraphicsReading::Outcome> outcome;
 };
 
 class FakeRegistry : public Registry {

@@ -31,7 +31,7 @@ bool RunProbe(const char* mode) {
         return !result.queries.empty();
     }
     if (std::strcmp(mode, "gl") == 0) {
-        Win32GraphicsDriver driver;
+        Win32InProcessGraphicsDriver driver;
         Win32TextCodec codec;
         OrvaneRec record;
         ProbeGraphics(driver, codec, record);

@@ -188,7 +188,7 @@ TEST(GraphicsIntegration, ReadsTheDriversStrings) {
     const char* display = std::getenv("DISPLAY");
     if (!display || !*display) GTEST_SKIP() << "no X display for OpenGL";
 
-    Win32GraphicsDriver driver;
+    Win32InProcessGraphicsDriver driver;
     Win32TextCodec codec;
     OrvaneRec record;
     ProbeGraphics(driver, codec, record);

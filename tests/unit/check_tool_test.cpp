@@ -15,6 +15,7 @@
 #include "check_tool/sha256.h"
 #include "fakes/fake_platform.h"
 #include "fakes/strict_json.h"
+#include "recording/machine_recording.h"
 #include "encoding/utf8_encoding.h"
 
 namespace {
@@ -340,33 +341,46 @@ TEST(CheckTool, ValidateListsEachProblemAndExitsTwoOnAnError) {
 }
 
 TEST(CheckTool, AdviceCodesNameTheCausesOfWhatFellShort) {
+    using Driver = GraphicsReading::Outcome;
+    constexpr Driver Read = Driver::Read, NoWindow = Driver::NoWindow, DriverHung = Driver::DriverHung,
+                     DriverFailed = Driver::DriverFailed;
     const struct {
         const char* meaning;
         const char* row;  // beside the program
         const wchar_t* osVersion;
         bool remote;
-        bool glContext;
+        GraphicsReading::Outcome driver;
         std::vector<std::string> codes;
     } cases[] = {
-        {"graphics 4.6 on llvmpipe 4.5", "4.6,10.0.19043,64 ビット,a.exe,,1,ok,,", L"10.0.22631", false, true,
+        {"graphics 4.6 on llvmpipe 4.5", "4.6,10.0.19043,64 ビット,a.exe,,1,ok,,", L"10.0.22631", false, Read,
          {"software-renderer"}},
-        {"and in a remote session", "4.6,10.0.19043,64 ビット,a.exe,,1,ok,,", L"10.0.22631", true, true,
+        {"and in a remote session", "4.6,10.0.19043,64 ビット,a.exe,,1,ok,,", L"10.0.22631", true, Read,
          {"software-renderer", "remote-session"}},
-        {"remote, but only the OS fell short", "3.3,10.0.19043,64 ビット,a.exe,,1,ok,,", L"10.0.18362", true, true,
+        {"remote, but only the OS fell short", "3.3,10.0.19043,64 ビット,a.exe,,1,ok,,", L"10.0.18362", true, Read,
          {"os-version"}},
-        {"no context at all", "3.3,10.0.19043,64 ビット,a.exe,,1,ok,,", L"10.0.22631", false, false, {"no-graphics"}},
-        {"an architecture above the machine's", "3.3,10.0.19043,128 ビット,a.exe,,1,ok,,", L"10.0.22631", false, true,
+        {"no context at all", "3.3,10.0.19043,64 ビット,a.exe,,1,ok,,", L"10.0.22631", false, NoWindow, {"no-graphics"}},
+        {"a driver that hung", "3.3,10.0.19043,64 ビット,a.exe,,1,ok,,", L"10.0.22631", false, DriverHung,
+         {"graphics-driver-failed"}},
+        {"a driver that crashed", "3.3,10.0.19043,64 ビット,a.exe,,1,ok,,", L"10.0.22631", false, DriverFailed,
+         {"graphics-driver-failed"}},
+        {"an architecture above the machine's", "3.3,10.0.19043,128 ビット,a.exe,,1,ok,,", L"10.0.22631", false, Read,
          {"os-architecture"}},
-        {"met, program missing", "3.3,10.0.19043,64 ビット,a.exe,,1,ok,,", L"10.0.22631", true, true,
+        {"met, program missing", "3.3,10.0.19043,64 ビット,a.exe,,1,ok,,", L"10.0.22631", true, Read,
          {"product-missing"}},
     };
     for (const auto& c : cases) {
         Machine m(c.osVersion);
         m.fake.files.files[L"C:\\Tools\\OrvaneSPC.csv"] = ToCp932(c.row);
         m.fake.system.remoteSession = c.remote;
-        if (!c.glContext) m.fake.graphics.strings.reset();
+        if (c.driver != Read) m.fake.graphics.strings.reset();
+        m.fake.graphics.outcome = c.driver;
         m.Run({});
-        const JsonValue json = m.Json();
+        JsonValue json = m.Json();
+        EXPECT_EQ(json["graphics"]["driver"].text, Utf8(GraphicsOutcomeName(c.driver))) << c.meaning;
+        // A replay says the same of the driver.
+        m.Run({L"--out", L"C:\\r\\a.json"});
+        m.Run({L"--replay", L"C:\\r\\a.json"});
+        json = m.Json();
         std::vector<std::string> codes;
         for (const JsonValue& advice : json["advice"].items) codes.push_back(advice["code"].text);
         EXPECT_EQ(codes, c.codes) << c.meaning;

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "fakes/fake_services.h"
+#include "probes/graphics_reading_message.h"
 #include "fakes/fake_text_codec.h"
 
 namespace {
@@ -80,15 +81,51 @@ TEST(ProbeGraphics, FillsTheRunRecordFromTheDriver) {
     EXPECT_EQ(record.glInfo[3], L"(null)");
 }
 
-TEST(ProbeGraphics, LeavesEntriesEmptyWithoutWindowOrText) {
+TEST(ProbeGraphics, LeavesEntriesEmptyWithoutWindowOrTextAndSaysWhy) {
     FakeTextCodec codec;
     FakeGraphicsDriver driver;  // no window, no device context
     OrvaneRec record;
-    ProbeGraphics(driver, codec, record);
+    EXPECT_EQ(ProbeGraphics(driver, codec, record), GraphicsReading::Outcome::NoWindow);
     EXPECT_EQ(record.glInfo, GlInfo{});
 
     driver.strings = GlDriverStrings{std::string("v"), std::string("r"), std::string("1.1"), std::nullopt};
     codec.failing = true;
     ProbeGraphics(driver, codec, record);
     EXPECT_EQ(record.glInfo, GlInfo{});
+}
+
+TEST(GraphicsReadingMessage, CarriesEveryReadingWholeAndRefusesWhatNoProbeSends) {
+    using Outcome = GraphicsReading::Outcome;
+    const GraphicsReading readings[] = {
+        {Outcome::Read, GlDriverStrings{std::string("NVIDIA Corporation"), std::string("RTX \0 = \xFF", 9),
+                                        std::string("4.6.0 NVIDIA 551.86"), std::string()}},
+        {Outcome::Read, GlDriverStrings{std::string(70000, 'v'), std::nullopt, std::string("1.1.0"), std::nullopt}},
+        {Outcome::NoWindow, GlDriverStrings{}},
+        {Outcome::NoWindow, std::nullopt},
+    };
+    for (const GraphicsReading& sent : readings) {
+        const std::string bytes = EncodeGraphicsReading(sent) + "trailing";
+        const size_t end = bytes.size() - 8;
+        for (size_t cut = 0; cut < end; cut += (cut < 64 ? 1 : 997)) {
+            GraphicsReading partial;
+            EXPECT_EQ(DecodeGraphicsReading(std::string_view(bytes).substr(0, cut), partial),
+                      GraphicsMessageState::Incomplete) << cut;
+        }
+        GraphicsReading received{Outcome::DriverHung, std::nullopt};
+        ASSERT_EQ(DecodeGraphicsReading(bytes, received), GraphicsMessageState::Complete);
+        EXPECT_EQ(received.outcome, sent.outcome);
+        EXPECT_EQ(received.strings, sent.strings);
+    }
+
+    const std::string refused[] = {
+        "Mesa says hello",                                   // a driver writing into the pipe
+        "OGL1H-",                                            // a hang is never sent
+        "OGL1R?",                                            // neither strings nor none
+        "OGL1R+*",                                           // an entry neither there nor missing
+        std::string("OGL1R++\xFF\xFF\xFF\x7F", 11),           // longer than any driver string
+    };
+    for (const std::string& bytes : refused) {
+        GraphicsReading reading;
+        EXPECT_EQ(DecodeGraphicsReading(bytes, reading), GraphicsMessageState::Malformed) << bytes;
+    }
 }

@@ -101,6 +101,8 @@ TEST(MachineRecording, RefusesWhatIsNoSchemaOneRecordingAndSaysWhere) {
         {"{\"name\": \"Label\", ", "{", properties + "[4]: no \"name\" member"},
         {", \"shadingLanguageVersion\": null", "", "recording.graphics: no \"shadingLanguageVersion\" member"},
         {"\"graphics\": {", "\"graphics\": 0, \"x\": {", "recording.graphics: not an object or null"},
+        {"\"programs\"", "\"graphicsDriver\": \"crashed\", \"programs\"",
+         "recording.graphicsDriver: not \"answered\", \"no-context\", \"hung\" or \"failed\""},
         {"\"present\": true", "\"present\": \"yes\"", "recording.programs[0].present: not true or false"},
     };
     for (const auto& c : cases) {

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "platform/win32/unique_resource.h"
+#include "platform/win32/win32_module_path.h"
 
 namespace {
 
@@ -74,6 +75,7 @@ class CurrentGlContextScope {
 public:
     CurrentGlContextScope(const OpenGlLibrary& gl, HDC dc, HGLRC context)
         : gl_(gl), current_(context && gl.makeCurrent(dc, context)) {}
+    explicit operator bool() const { return current_; }
     ~CurrentGlContextScope() {
         if (current_) gl_.makeCurrent(nullptr, nullptr);
     }
@@ -125,7 +127,45 @@ HWND CreateProbeWindow() {
                              nullptr, nullptr);
 }
 
+namespace {
+
+// What a context for reading the strings needs: OpenGL, a window and RGBA.
+bool SuitsTheProbe(const PIXELFORMATDESCRIPTOR& format) {
+    const DWORD needed = PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL;
+    return (format.dwFlags & needed) == needed && format.iPixelType == PFD_TYPE_RGBA;
+}
+
+// Windows' own software formats, used only when the driver offers none.
+bool IsSoftwareFormat(const PIXELFORMATDESCRIPTOR& format) {
+    return (format.dwFlags & PFD_GENERIC_FORMAT) && !(format.dwFlags & PFD_GENERIC_ACCELERATED);
+}
+
+// The first suitable format of the driver, or of Windows' software formats
+// when the driver has none; 0 when there is none at all. ChoosePixelFormat
+// would look at every format to score it, which is most of the probe's time.
+int FirstSuitableFormat(HDC dc) {
+    PIXELFORMATDESCRIPTOR format{};
+    const int count = ::DescribePixelFormat(dc, 1, sizeof(format), &format);
+    int software = 0;
+    for (int index = 1; index <= count; ++index) {
+        if (index > 1 && !::DescribePixelFormat(dc, index, sizeof(format), &format)) continue;
+        if (!SuitsTheProbe(format)) continue;
+        if (!IsSoftwareFormat(format)) return index;
+        if (software == 0) software = index;
+    }
+    return software;
+}
+
+}  // namespace
+
 bool SetProbePixelFormat(HDC dc) {
+    const int first = FirstSuitableFormat(dc);
+    PIXELFORMATDESCRIPTOR chosen{};
+    if (first != 0 && ::DescribePixelFormat(dc, first, sizeof(chosen), &chosen) &&
+        ::SetPixelFormat(dc, first, &chosen))
+        return true;
+
+    // The requests of old, should the search find nothing the driver will set.
     const PIXELFORMATDESCRIPTOR requests[] = {
         ProbePixelFormat(64, 32),
         ProbePixelFormat(64, 24),
@@ -138,26 +178,48 @@ bool SetProbePixelFormat(HDC dc) {
     return false;
 }
 
-std::optional<GlDriverStrings> Win32GraphicsDriver::ReadDriverStrings() {
+GraphicsReading ReadDriverStringsHere(const std::function<void(const GraphicsReading&)>& onRead) {
     // Loaded before ChoosePixelFormat, which asks for opengl32 by bare name, so
     // that it finds ours already in memory; and released last, after the window.
     OpenGlLibrary gl;
     const bool haveGl = gl.Load();
 
+    GraphicsReading reading;  // no window
     UniqueHwnd window(CreateProbeWindow());
-    if (!window) return std::nullopt;
-    UniqueWindowDc dc(window.get(), ::GetDC(window.get()));
-    if (!dc) return std::nullopt;
+    UniqueWindowDc dc(window.get(), window ? ::GetDC(window.get()) : nullptr);
+    if (!dc) {
+        if (onRead) onRead(reading);
+        return reading;
+    }
 
-    GlDriverStrings strings;  // all missing unless a driver answers
-    if (!haveGl) return strings;
-
-    SetProbePixelFormat(dc.get());  // without a format the context fails, and the strings read "(null)"
-    const UniqueGlContext context(gl, gl.createContext(dc.get()));
+    reading.strings.emplace();  // all missing unless a driver answers
+    // Without a format the context fails, and the strings read "(null)".
+    if (haveGl) SetProbePixelFormat(dc.get());
+    const UniqueGlContext context(gl, haveGl ? gl.createContext(dc.get()) : nullptr);
     {
         const CurrentGlContextScope current(gl, dc.get(), context.get());
-        const GlEnum names[] = {kGlVendor, kGlRenderer, kGlVersion, kGlShadingLanguageVersion};
-        for (size_t i = 0; i < strings.size(); ++i) strings[i] = ReadString(gl, names[i]);
+        if (current) {
+            const GlEnum names[] = {kGlVendor, kGlRenderer, kGlVersion, kGlShadingLanguageVersion};
+            for (size_t i = 0; i < reading.strings->size(); ++i) (*reading.strings)[i] = ReadString(gl, names[i]);
+            reading.outcome = GraphicsReading::Outcome::Read;
+        }
+        if (onRead) onRead(reading);
     }
-    return strings;
+    return reading;
+}
+
+GraphicsReading Win32InProcessGraphicsDriver::ReadDriverStrings() { return ReadDriverStringsHere(); }
+
+void Win32GraphicsDriver::Begin() {
+    if (begun_) return;
+    begun_ = true;
+    childStarted_ = child_.Start(ExecutableFilePath(), kDeadline);
+}
+
+GraphicsReading Win32GraphicsDriver::ReadDriverStrings() {
+    Begin();
+    // Where no process may be started (a policy, no handles left), the probe
+    // runs here as it always could: a machine is not failed for want of a child.
+    if (!childStarted_) return ReadDriverStringsHere();
+    return child_.Finish();
 }

@@ -6,6 +6,7 @@
 
 #include "platform/win32/unique_resource.h"
 #include "platform/win32/win32_module_path.h"
+#include "platform/win32/win32_on_demand_dll.h"
 
 std::wstring Win32SystemInfo::ExecutablePath() { return ExecutableFilePath(); }
 
@@ -28,8 +29,10 @@ std::optional<std::wstring> Win32SystemInfo::TempFolder() {
 }
 
 std::optional<std::wstring> Win32SystemInfo::DesktopFolder() {
+    auto* knownFolderPath = OnDemand<decltype(::SHGetKnownFolderPath)>(L"shell32.dll", "SHGetKnownFolderPath");
+    if (!knownFolderPath) return std::nullopt;
     UniqueCoTaskString path;
-    if (FAILED(::SHGetKnownFolderPath(FOLDERID_Desktop, 0, nullptr, path.put())) || !path) return std::nullopt;
+    if (FAILED(knownFolderPath(FOLDERID_Desktop, 0, nullptr, path.put())) || !path) return std::nullopt;
     return std::wstring(path.get());
 }
 

@@ -6,10 +6,12 @@
 
 #include "orvane/orvane_app.h"
 #include "platform/win32/win32_dll_search.h"
+#include "platform/win32/win32_graphics_probe_child.h"
 #include "shell/orvane/win32_platform.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     LoadDllsOnlyFromSystem32();
+    if (const std::optional<int> probeExit = RunAsGraphicsProbeIfAsked()) return *probeExit;
 
     // Table files are read, and numbers shown, in the user's locale.
     _wsetlocale(LC_ALL, L"");

@@ -8,6 +8,7 @@
 #include <shobjidl.h>
 
 #include "platform/win32/unique_resource.h"
+#include "platform/win32/win32_on_demand_dll.h"
 
 namespace {
 
@@ -97,7 +98,8 @@ LinkOpenOutcome OpenLinkUnelevated(HWND owner, const std::wstring& url) {
             break;
     }
     // No desktop to ask: the browser gets our token, as any program started here would.
-    const auto result = reinterpret_cast<INT_PTR>(
-        ::ShellExecuteW(owner, nullptr, url.c_str(), nullptr, nullptr, SW_SHOWNORMAL));
+    auto* shellExecute = OnDemand<decltype(::ShellExecuteW)>(L"shell32.dll", "ShellExecuteW");
+    if (!shellExecute) return LinkOpenOutcome::Failed;
+    const auto result = reinterpret_cast<INT_PTR>(shellExecute(owner, nullptr, url.c_str(), nullptr, nullptr, SW_SHOWNORMAL));
     return result > 32 ? LinkOpenOutcome::Opened : LinkOpenOutcome::Failed;
 }

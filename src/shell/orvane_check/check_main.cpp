@@ -11,6 +11,7 @@
 #include "shell/orvane_check/check_platform.h"
 #include "shell/orvane_check/win32_console_output.h"
 #include "platform/win32/win32_dll_search.h"
+#include "platform/win32/win32_graphics_probe_child.h"
 
 namespace {
 
@@ -30,6 +31,7 @@ std::wstring UtcTimeNow() {
 
 int wmain(int argc, wchar_t** argv) {
     LoadDllsOnlyFromSystem32();
+    if (const std::optional<int> probeExit = RunAsGraphicsProbeIfAsked()) return *probeExit;
     // No "insert a disk" or crash boxes: nobody may be at the screen.
     ::SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOGPFAULTERRORBOX | SEM_NOOPENFILEERRORBOX);
 

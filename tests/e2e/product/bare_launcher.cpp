@@ -1,12 +1,28 @@
 // The least a launcher can do: start "vorn_explorer.exe" beside itself the
 // way Orvane does, and end. The pass-path benchmark measures Orvane against it.
+// Built with ORVANE_PROBE_GRAPHICS_FIRST it reads the graphics driver first,
+// with Orvane's steps, in its own process: the floor of Orvane's pass path.
 
 #include <windows.h>
 
 #include <string>
 #include <vector>
 
+#ifdef ORVANE_PROBE_GRAPHICS_FIRST
+#include "platform/win32/win32_graphics_driver.h"
+#include "platform/win32/win32_text_codec.h"
+#include "probes/graphics_probe.h"
+#endif
+
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+#ifdef ORVANE_PROBE_GRAPHICS_FIRST
+    {
+        Win32InProcessGraphicsDriver driver;
+        Win32TextCodec codec;
+        OrvaneRec record;
+        ProbeGraphics(driver, codec, record);
+    }
+#endif
     std::vector<wchar_t> buffer(MAX_PATH);
     DWORD n = 0;
     while ((n = ::GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()))) == buffer.size())
