@@ -73,15 +73,23 @@ function(orvane_lazy_imports target)
   endforeach()
 
   # The stub's descriptor comes in eax/rax; every argument register is kept.
+  # On x86-64 the frame is described, so that an exception can unwind it.
   if(CMAKE_SIZEOF_VOID_P EQUAL 8)
     string(APPEND text [=[
     .text
+    .seh_proc lazy_resolve_and_jump
 lazy_resolve_and_jump:
     pushq %rcx
+    .seh_pushreg %rcx
     pushq %rdx
+    .seh_pushreg %rdx
     pushq %r8
+    .seh_pushreg %r8
     pushq %r9
+    .seh_pushreg %r9
     subq $0x68, %rsp
+    .seh_stackalloc 0x68
+    .seh_endprologue
     movdqu %xmm0, 0x20(%rsp)
     movdqu %xmm1, 0x30(%rsp)
     movdqu %xmm2, 0x40(%rsp)
@@ -98,6 +106,7 @@ lazy_resolve_and_jump:
     popq %rdx
     popq %rcx
     jmp *%rax
+    .seh_endproc
 ]=])
   else()
     string(APPEND text [=[

@@ -42,6 +42,8 @@ add_executable(orvane-check src/shell/orvane_check/check_main.cpp src/shell/orva
   res/orvane_check.rc)
 target_link_libraries(orvane-check PRIVATE orvane_win32)
 
+# Loaded on their first use (the import check holds the programs to it).
+set(ORVANE_LAZY_DLLS user32.dll gdi32.dll ole32.dll oleaut32.dll shell32.dll comctl32.dll)
 foreach(exe Orvane Orvane_no_tables orvane-check)
   target_link_options(${exe} PRIVATE ${ORVANE_WIDE_ENTRY_LINK_OPTIONS})
   orvane_use_version(${exe})
