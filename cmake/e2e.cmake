@@ -40,10 +40,12 @@ endif()
 if(ORVANE_OBJDUMP)
   add_test(NAME imports
     COMMAND ${CMAKE_COMMAND} -DEXE=$<TARGET_FILE:Orvane> -DOBJDUMP=${ORVANE_OBJDUMP}
-            -DFORMAT=${ORVANE_PE_FORMAT} -DSUBSYSTEM=2 -P ${CMAKE_CURRENT_LIST_DIR}/../tests/e2e/imports_check.cmake)
+            -DFORMAT=${ORVANE_PE_FORMAT} -DSUBSYSTEM=2 "-DLAZY=${ORVANE_LAZY_DLLS}"
+            -P ${CMAKE_CURRENT_LIST_DIR}/../tests/e2e/imports_check.cmake)
   add_test(NAME imports_orvane_check
     COMMAND ${CMAKE_COMMAND} -DEXE=$<TARGET_FILE:orvane-check> -DOBJDUMP=${ORVANE_OBJDUMP}
-            -DFORMAT=${ORVANE_PE_FORMAT} -DSUBSYSTEM=3 -P ${CMAKE_CURRENT_LIST_DIR}/../tests/e2e/imports_check.cmake)
+            -DFORMAT=${ORVANE_PE_FORMAT} -DSUBSYSTEM=3 "-DLAZY=${ORVANE_LAZY_DLLS}"
+            -P ${CMAKE_CURRENT_LIST_DIR}/../tests/e2e/imports_check.cmake)
 endif()
 
 # The version resource of each shipped program, against project()'s version.

@@ -4,7 +4,10 @@
 # that Windows always takes from System32 (its KnownDLLs), plus comctl32, which
 # the manifest binds to the side-by-side version 6. Anything else could be
 # planted beside the program in a download folder and run elevated.
-#   cmake -DEXE=Orvane.exe -DOBJDUMP=i686-w64-mingw32-objdump [-DFORMAT=pei-i386] [-DSUBSYSTEM=2] -P imports_check.cmake
+# DLLs named in LAZY must not be imported at all: the program loads them on
+# their first use, and a start without them is what keeps it quick.
+#   cmake -DEXE=Orvane.exe -DOBJDUMP=i686-w64-mingw32-objdump [-DFORMAT=pei-i386] [-DSUBSYSTEM=2]
+#         [-DLAZY=user32.dll;gdi32.dll] -P imports_check.cmake
 
 if(NOT EXE OR NOT EXISTS "${EXE}")
   message(FATAL_ERROR "no executable to check: '${EXE}'")
@@ -56,7 +59,10 @@ foreach(entry IN LISTS entries)
   string(TOLOWER "${name}" lower)
   list(APPEND names "${name}")
   list(FIND allowed "${lower}" index)
-  if(index EQUAL -1)
+  list(FIND LAZY "${lower}" lazy)
+  if(NOT lazy EQUAL -1)
+    string(APPEND failures "  imports ${name} at its start, which it should load on its first use\n")
+  elseif(index EQUAL -1)
     if(lower MATCHES "^(libgcc|libstdc|libwinpthread)")
       string(APPEND failures "  needs the MinGW run-time DLL ${name}: link statically\n")
     else()

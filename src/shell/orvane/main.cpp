@@ -17,6 +17,10 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     _wsetlocale(LC_ALL, L"");
 
     Win32Platform win32;
+    // The graphics probe's process first; then this thread joins the desktop
+    // it was started on, before any other thread of ours loads the windows.
+    win32.platform.graphics.Begin();
+    ::GetDesktopWindow();
     OrvaneApp app(win32.platform);
     app.InitInstance();
     // A WMI thread left behind may be stuck in the service, even holding the

@@ -41,12 +41,15 @@ int wmain(int argc, wchar_t** argv) {
     std::vector<std::wstring> args;
     for (int i = 1; i < argc; ++i) args.emplace_back(argv[i]);
 
-    // Load the display driver now, while this is the only thread: a console
-    // program gets it only on its first window, and under Wine loading it
-    // while the WMI thread loads COM can deadlock the two.
+    Win32CheckPlatform win32;
+    // The graphics probe's process first, to work while the rest starts.
+    win32.platform.graphics.Begin();
+
+    // Load the display driver now, while this is the only thread of ours: a
+    // console program gets it only on its first window, and under Wine
+    // loading it while the WMI thread loads COM can deadlock the two.
     if (HDC screen = ::GetDC(nullptr)) ::ReleaseDC(nullptr, screen);
 
-    Win32CheckPlatform win32;
     CheckToolOutput output;
     const int exitCode = RunCheckTool(win32.platform, args, {L"" ORVANE_VERSION_TEXT, UtcTimeNow()}, output);
 
