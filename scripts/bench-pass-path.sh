@@ -56,9 +56,7 @@ if [ -n "$before_commit" ]; then
   before_exe="$before/build/Orvane.exe"
 fi
 
-export WINEDEBUG="${WINEDEBUG:--all}"
-export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
-export WINEPREFIX="${WINEPREFIX:-${ORVANE_WINEPREFIX:-$HOME/.cache/orvane/wineprefix}}"
+orvane_use_default_prefix
 export LC_ALL="${LC_ALL:-ja_JP.UTF-8}"
 unset ORVANE_TEST_PRODUCT_LOG
 

@@ -24,9 +24,7 @@ fi
 cmake --build "$build" --target orvane_probe_bench >/dev/null 2>&1 || { echo "building orvane_probe_bench failed" >&2; exit 1; }
 bench="$build/orvane_probe_bench.exe"
 
-export WINEDEBUG="${WINEDEBUG:--all}"
-export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
-export WINEPREFIX="${WINEPREFIX:-${ORVANE_WINEPREFIX:-$HOME/.cache/orvane/wineprefix}}"
+orvane_use_default_prefix
 
 cleanup() {
   wineserver -k 2>/dev/null || true

@@ -52,9 +52,7 @@ if [ ! -f "$build/CMakeCache.txt" ]; then
 fi
 nice cmake --build "$build" --target orvane-check >/dev/null || { echo "building orvane-check.exe failed" >&2; exit 1; }
 
-export WINEDEBUG="${WINEDEBUG:--all}"
-export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
-export WINEPREFIX="${WINEPREFIX:-${ORVANE_WINEPREFIX:-$HOME/.cache/orvane/wineprefix}}"
+orvane_use_default_prefix
 cleanup() {
   wineserver -k 2>/dev/null || true
   orvane_stop_xvfb

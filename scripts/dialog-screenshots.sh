@@ -27,7 +27,7 @@ else
 fi
 build="${1:-}"
 only="${2:-}"
-export WINEPREFIX="${WINEPREFIX:-${ORVANE_WINEPREFIX:-$HOME/.cache/orvane/wineprefix}}"
+orvane_use_default_prefix
 export LC_ALL=ja_JP.UTF-8 LANG=ja_JP.UTF-8
 
 if [ -z "$build" ]; then

@@ -24,7 +24,7 @@ else
   ARCH=i686
 fi
 RUN_DIR="$ORVANE_ROOT/build/run"
-export WINEPREFIX="${WINEPREFIX:-${ORVANE_WINEPREFIX:-$HOME/.cache/orvane/wineprefix}}"
+orvane_use_default_prefix
 
 orvane_pid=""
 

@@ -10,6 +10,11 @@ source "$ORVANE_ROOT/scripts/lib/wine-bits.sh"
 
 orvane_log() { printf '==> %s\n' "$*"; }
 
+# The prefix a caller did not choose: ORVANE_WINEPREFIX, else one kept in ~/.cache.
+orvane_use_default_prefix() {
+  export WINEPREFIX="${WINEPREFIX:-${ORVANE_WINEPREFIX:-$HOME/.cache/orvane/wineprefix}}"
+}
+
 # Installs what is missing; quiet when everything is there.
 orvane_install_deps() {
   bash "$ORVANE_ROOT/scripts/install-deps.sh"

@@ -26,7 +26,6 @@ public:
     }
     // Each string as the probe decodes it; nullopt when no probe window could be made.
     std::optional<RecordedGlStrings> Recorded(TextCodec& codec) const;
-    GraphicsReading::Outcome Outcome() const { return reading_.outcome; }
 
 private:
     GraphicsDriver& driver_;
