@@ -6,7 +6,7 @@
 #include "check/check_run.h"
 #include "check/check_view.h"
 #include "check_tool/check_replay.h"
-#include "check_tool/check_report_json.h"
+#include "check_json/check_report_json.h"
 #include "check_tool/fleet_summary.h"
 #include "check_tool/looking_services.h"
 #include "tables/table_validator.h"

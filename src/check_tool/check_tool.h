@@ -10,7 +10,7 @@
 
 #include "check/check_run.h"
 #include "check_tool/check_command_line.h"
-#include "check_tool/recording_json.h"
+#include "check_json/recording_json.h"
 #include "platform/platform.h"
 
 // Stable: deployment tools act on them.

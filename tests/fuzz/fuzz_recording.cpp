@@ -1,7 +1,7 @@
 // The JSON reader and the recording reader, given any bytes.
 
-#include "check_tool/json_writer.h"
-#include "check_tool/recording_json.h"
+#include "check_json/json_writer.h"
+#include "check_json/recording_json.h"
 #include "fuzz_input.h"
 #include "recording/json_reader.h"
 #include "recording/recording_reader.h"

@@ -1,4 +1,4 @@
-#include "check_tool/requirements_json.h"
+#include "check_json/requirements_json.h"
 
 #include <algorithm>
 

@@ -7,7 +7,7 @@
 
 #include "check/check_result.h"
 #include "probes/software_renderer.h"
-#include "check_tool/recording_json.h"
+#include "check_json/recording_json.h"
 
 inline constexpr int kCheckJsonSchemaVersion = 1;
 

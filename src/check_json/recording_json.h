@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "check_tool/json_writer.h"
+#include "check_json/json_writer.h"
 #include "recording/machine_recording.h"
 
 // The recording a replay's result was made from.

@@ -1,9 +1,9 @@
-#include "check_tool/check_report_json.h"
+#include "check_json/check_report_json.h"
 
 #include "check/requirements.h"
-#include "check_tool/json_writer.h"
-#include "check_tool/requirements_json.h"
-#include "check_tool/sha256.h"
+#include "check_json/json_writer.h"
+#include "check_json/requirements_json.h"
+#include "check_json/sha256.h"
 #include "tables/number_text.h"
 #include "ui/report_composition.h"
 

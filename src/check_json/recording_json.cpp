@@ -1,4 +1,4 @@
-#include "check_tool/recording_json.h"
+#include "check_json/recording_json.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "check_tool/json_writer.h"
+#include "check_json/json_writer.h"
 
 #include <cstdint>
 

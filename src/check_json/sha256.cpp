@@ -1,4 +1,4 @@
-#include "check_tool/sha256.h"
+#include "check_json/sha256.h"
 
 #include <array>
 #include <cstdint>
