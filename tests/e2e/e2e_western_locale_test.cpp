@@ -97,8 +97,7 @@ TEST_F(E2eWesternLocale, ReplayOfAJapaneseRecordingGivesItsReportByteForByte) {
     EXPECT_EQ(other.ReadFile(L"replay.txt").value_or("(none)"), live);
     EXPECT_NE(live.find(ToUtf8(L"（" + folder_.PathOf(L"vorn_explorer.exe") + L"）")), std::string::npos) << live;
     const size_t gigabytes = live.find("(GB)");
-    ASSERT_TRUE(gigabytes != std::string::npos && gigabytes > 3) << live;
-    EXPECT_EQ(live[gigabytes - 3], '.') << "a decimal point, as in Japan: " << live;
+    EXPECT_TRUE(gigabytes != std::string::npos && gigabytes > 3 && live[gigabytes - 3] == '.') << "a decimal point: " << live;
 }
 
 }  // namespace

@@ -65,10 +65,8 @@ TEST(MachineRecording, KeepsEveryValueAsWmiDeliveredIt) {
     ASSERT_EQ(r->programs.size(), 1u);
     EXPECT_EQ(r->programs[0].name, L"vorn_explorer.exe");
     EXPECT_TRUE(r->programs[0].present);
-    EXPECT_EQ(r->productFolder, L"D:\\VORN\\");
-    EXPECT_EQ(r->remoteSession, true);
-    EXPECT_EQ(r->decimalSeparator, L',');
-    EXPECT_EQ(r->tableCodePage, 1252u);
+    EXPECT_TRUE(r->productFolder == L"D:\\VORN\\" && r->remoteSession == true && r->decimalSeparator == L',' &&
+                r->tableCodePage == 1252u);
 }
 
 TEST(MachineRecording, RefusesWhatIsNoSchemaOneRecordingAndSaysWhere) {
