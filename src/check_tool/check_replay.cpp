@@ -76,9 +76,9 @@ int RunReplay(Platform& platform, const CheckOptions& options, const CheckToolIn
                                 machine.Graphics(), machine.ProductFolder(), r.machine, r.timeUtc,
                                 [&] { return ReplaySource{file, r.machine, r.timeUtc, machine.Unrecorded()}; }};
     const int exitCode = RunReport(platform, options, info, recorded, output);
-    for (const std::wstring& fact : machine.Unrecorded())
-        output.standardError += TextLines(std::wstring(IsFactOfThePc(fact) ? L"orvane-check: not recorded, taken from this PC: "
-                                                                           : L"orvane-check: not recorded, counted as absent: ") +
-                                          fact + L"\n");
+    for (const std::wstring& fact : machine.Unrecorded()) {
+        const std::wstring how = IsFactOfThePc(fact) ? L"taken from this PC" : L"counted as absent";
+        output.standardError += TextLines(L"orvane-check: not recorded, " + how + L": " + fact + L"\n");
+    }
     return exitCode;
 }

@@ -31,7 +31,12 @@ const WmiValue* FindProperty(const RecordedInstance& instance, const std::wstrin
     return nullptr;
 }
 
-const wchar_t* const kFactsOfThePc[] = {L"productFolder", L"remoteSession", L"decimalSeparator", L"tableCodePage"};
+// The names of the PC's facts, as unrecorded lists them.
+const wchar_t* const kProductFolder = L"productFolder";
+const wchar_t* const kRemoteSession = L"remoteSession";
+const wchar_t* const kDecimalSeparator = L"decimalSeparator";
+const wchar_t* const kTableCodePage = L"tableCodePage";
+const wchar_t* const kFactsOfThePc[] = {kProductFolder, kRemoteSession, kDecimalSeparator, kTableCodePage};
 
 }  // namespace
 
@@ -148,7 +153,7 @@ public:
         if (codePage == CodePage::SystemAnsi) return DecodeUtf8(bytes);
         if (codePage != CodePage::ProcessLocale) return codec_.Decode(bytes, codePage);
         // A table file, read as the recorded machine read it.
-        if (!shared_.recording.tableCodePage) shared_.Note(kFactsOfThePc[3]);
+        if (!shared_.recording.tableCodePage) shared_.Note(kTableCodePage);
         return DecodeWindowsCodePage(bytes, WindowsCodePage(codePage));
     }
 
@@ -177,12 +182,12 @@ public:
 
     wchar_t DecimalSeparator() override {
         if (shared_.recording.decimalSeparator) return *shared_.recording.decimalSeparator;
-        shared_.Note(kFactsOfThePc[2]);
+        shared_.Note(kDecimalSeparator);
         return system_.DecimalSeparator();
     }
     bool RemoteSession() override {
         if (shared_.recording.remoteSession) return *shared_.recording.remoteSession;
-        shared_.Note(kFactsOfThePc[1]);
+        shared_.Note(kRemoteSession);
         return system_.RemoteSession();
     }
 
@@ -231,7 +236,7 @@ RecordedMachine::RecordedMachine(MachineRecording recording, FileSystem& files, 
         productFolder_ = *shared_->recording.productFolder;
     else {
         productFolder_ = std::move(exeDir);
-        shared_->Note(kFactsOfThePc[0]);
+        shared_->Note(kProductFolder);
     }
     wmi_ = std::make_unique<RecordedWmi>(shared_);
     graphics_ = std::make_unique<RecordedGraphics>(*shared_);
