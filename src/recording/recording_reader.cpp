@@ -184,7 +184,9 @@ private:
             out.remoteSession = remote->boolean;
         }
         if (const JsonNode* separator = recording.Find(L"decimalSeparator")) {
-            if (separator->kind != Kind::String || separator->text.size() != 1)
+            // One UTF-16 unit, as Windows gives it, wherever the recording is read.
+            if (separator->kind != Kind::String || separator->text.size() != 1 ||
+                static_cast<uint32_t>(separator->text[0]) > 0xFFFF)
                 return Fail("recording.decimalSeparator", "not a string of one character");
             out.decimalSeparator = separator->text[0];
         }
