@@ -76,7 +76,7 @@ mkdir -p "$tree/docs"
 for program in "${PROGRAMS[@]}"; do
   cp "$build/$program.exe" "$tree/"
 done
-cp "$src/docs/tables.md" "$src/docs/orvane-check.md" "$tree/docs/"
+cp "$src/docs/tables.md" "$src/docs/orvane-check.md" "$src/docs/support.md" "$tree/docs/"
 cp -R "$src/docs/examples" "$tree/docs/"
 # UTF-8 with a byte-order mark and CR LF: Notepad of every Windows version
 # shows the Japanese text right.

@@ -24,7 +24,8 @@ enum class WmiCompleteness {
 struct CheckResult {
     CheckResult() : wmiResult(std::make_unique<CWMI>()) {}
 
-    // Where the tables were looked for, and the product is.
+    // Where the product's programs are looked for: where the tables were
+    // looked for, or in a replay the recorded machine's folder.
     std::wstring exeDir;
 
     // The requirement table: its rows in the order the evaluation tried them,
@@ -52,14 +53,16 @@ struct CheckResult {
 
     // The run is in a remote desktop session: the PC's own graphics driver is not in use.
     bool remoteSession = false;
+    // The user's decimal separator, in which the report shows its numbers.
+    wchar_t decimalSeparator = L'.';
 
     WmiCompleteness wmi = WmiCompleteness::Complete;
     // The checked queries that got no answer, as the table words them.
     std::vector<std::wstring> unansweredQueries;
 
-    // The raw facts the run took (WMI answers, driver strings, programs), from
-    // which a replay gives this result again; machine and time are the front
-    // end's to add.
+    // The raw facts the run took (WMI answers, driver strings, programs, the
+    // PC's folder, session and locale), from which a replay gives this result
+    // again; machine and time are the front end's to add.
     MachineRecording recorded;
 
     bool TablesUsable() const { return specLoaded && queryLoaded; }

@@ -24,10 +24,19 @@ CheckRun::CheckRun(Platform& platform, const CheckRunSettings& settings)
     graphics.Begin();
 
     CheckResult& r = result_;
-    r.exeDir = settings.tablesFolder.empty() ? ExeFolderOf(platform.system.ExecutablePath()) : settings.tablesFolder;
+    const std::wstring tablesDir =
+        settings.tablesFolder.empty() ? ExeFolderOf(platform.system.ExecutablePath()) : settings.tablesFolder;
+    r.exeDir = settings.productFolder.empty() ? tablesDir : settings.productFolder;
+    // What of the PC the report shows besides the answers: read once, and kept.
+    r.decimalSeparator = platform.system.DecimalSeparator();
+    r.remoteSession = platform.system.RemoteSession();
+    r.recorded.productFolder = r.exeDir;
+    r.recorded.decimalSeparator = r.decimalSeparator;
+    r.recorded.remoteSession = r.remoteSession;
+    r.recorded.tableCodePage = platform.codec.WindowsCodePage(CodePage::ProcessLocale);
 
-    r.specLoaded = LoadSpecTable(platform, r.exeDir, r.specRows, &r.specOrigin);
-    r.queryLoaded = LoadQueryTable(platform, r.exeDir, r.queryTable, &r.queryOrigin);
+    r.specLoaded = LoadSpecTable(platform, tablesDir, r.specRows, &r.specOrigin);
+    r.queryLoaded = LoadQueryTable(platform, tablesDir, r.queryTable, &r.queryOrigin);
     // The rows before a bad line are no table: nothing is measured against them.
     if (!r.specLoaded) r.specRows.clear();
     r.recorded.programs = RecordPrograms(r.specRows, r.exeDir, platform.files);
@@ -51,7 +60,6 @@ CheckRun::CheckRun(Platform& platform, const CheckRunSettings& settings)
 
     if (!r.TablesUsable()) return;
     r.evaluated = true;
-    r.remoteSession = platform.system.RemoteSession();
     r.passed = Evaluate(r.specRows, r.runRecord, *r.wmiResult, r.exeDir, platform.files, r.exeExists, &r.triedLines);
 }
 

@@ -23,6 +23,8 @@ struct CheckRunSettings {
 
     // Where the tables are looked for; empty: beside the executable.
     std::wstring tablesFolder;
+    // Where the product's programs are looked for; empty: where the tables are.
+    std::wstring productFolder;
     // Ask every query before the evaluation. Otherwise only the checked ones
     // are asked, and the rest when a report wants them (AskReportQueries).
     bool everyQueryUpFront = false;

@@ -134,7 +134,7 @@ std::string CheckReportJson(const CheckResult& result, const CheckOutcome& outco
     json.Key("tool");
     json.BeginObject();
     json.Key("name");
-    json.String(L"orvane-check");
+    json.String(outcome.toolName);
     json.Key("version");
     json.String(outcome.toolVersion);
     json.EndObject();

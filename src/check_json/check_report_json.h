@@ -11,8 +11,9 @@
 
 inline constexpr int kCheckJsonSchemaVersion = 1;
 
-// What the console run adds to the check's result.
+// What the front end adds to the check's result.
 struct CheckOutcome {
+    std::wstring toolName = L"orvane-check";  // the program that ran the check
     std::wstring toolVersion;
     std::optional<std::wstring> machineName;
     std::wstring utcTime;  // ISO 8601, e.g. "2026-01-31T08:15:00Z"

@@ -111,6 +111,22 @@ void WriteRecording(JsonWriter& json, const MachineRecording& recording) {
         json.EndObject();
     }
     json.EndArray();
+    if (recording.productFolder) {
+        json.Key("productFolder");
+        json.String(*recording.productFolder);
+    }
+    if (recording.remoteSession) {
+        json.Key("remoteSession");
+        json.Bool(*recording.remoteSession);
+    }
+    if (recording.decimalSeparator) {
+        json.Key("decimalSeparator");
+        json.String(std::wstring(1, *recording.decimalSeparator));
+    }
+    if (recording.tableCodePage) {
+        json.Key("tableCodePage");
+        json.Number(*recording.tableCodePage);
+    }
     json.EndObject();
 }
 

@@ -14,12 +14,15 @@ struct ReplaySource {
     std::wstring file;
     std::optional<std::wstring> machine;
     std::wstring timeUtc;
-    // What the tables asked that the recording lacks, counted as absent:
-    // "WQL: property" or "program NAME".
+    // What the check asked that the recording lacks: "WQL: property" or
+    // "program NAME", counted as absent; or a fact of the PC a recording made
+    // before it was kept lacks ("productFolder", "remoteSession",
+    // "decimalSeparator", "tableCodePage"), taken from the PC that replays.
     std::vector<std::wstring> unrecorded;
 };
 
-// The "recording" member's value: namespace, answers, graphics, programs.
+// The "recording" member's value: namespace, answers, graphics, programs and
+// the PC's facts the report depends on.
 void WriteRecording(JsonWriter& json, const MachineRecording& recording);
 
 // The "replayedFrom" member's value.

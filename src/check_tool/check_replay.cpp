@@ -13,9 +13,10 @@ std::wstring TrimmedLabel(const std::wstring& label) {
     return text;
 }
 
-CheckRunSettings SettingsFor(const CheckOptions& options) {
+CheckRunSettings SettingsFor(const CheckOptions& options, const RecordedMachine& machine) {
     CheckRunSettings settings;
     settings.tablesFolder = options.tablesFolder.value_or(std::wstring());
+    settings.productFolder = machine.ProductFolder();
     settings.everyQueryUpFront = true;  // as orvane-check asks them live
     return settings;
 }
@@ -40,11 +41,11 @@ std::wstring CheckFolder(Platform& platform, const CheckOptions& options) {
 }
 
 ReplayedCheck::ReplayedCheck(Platform& platform, MachineRecording recording, const CheckOptions& options)
-    : machine_(std::move(recording), platform.files, platform.codec, CheckFolder(platform, options)),
-      looking_{machine_.Files(), machine_.Codec(),    platform.resources, messages_,         platform.system,
+    : machine_(std::move(recording), platform.files, platform.codec, platform.system, CheckFolder(platform, options)),
+      looking_{machine_.Files(), machine_.Codec(),    platform.resources, messages_,         machine_.System(),
                launcher_,        machine_.Wmi(),      machine_.Graphics(), platform.registry, profiles_,
                resultWindow_},
-      run_(std::make_unique<CheckRun>(looking_, SettingsFor(options))) {}
+      run_(std::make_unique<CheckRun>(looking_, SettingsFor(options, machine_))) {}
 
 std::vector<std::wstring> FailingItems(const CheckResult& result) {
     std::vector<std::wstring> items;
@@ -68,12 +69,16 @@ int RunReplay(Platform& platform, const CheckOptions& options, const CheckToolIn
         return kCheckTableUnusable;
     }
 
-    RecordedMachine machine(std::move(*recording), platform.files, platform.codec, CheckFolder(platform, options));
+    RecordedMachine machine(std::move(*recording), platform.files, platform.codec, platform.system,
+                            CheckFolder(platform, options));
     const MachineRecording& r = machine.Recording();
-    const CheckSubject recorded{machine.Files(), machine.Codec(), machine.Wmi(), machine.Graphics(), r.machine,
-                                r.timeUtc, [&] { return ReplaySource{file, r.machine, r.timeUtc, machine.Unrecorded()}; }};
+    const CheckSubject recorded{machine.Files(), machine.Codec(),   machine.System(),      machine.Wmi(),
+                                machine.Graphics(), machine.ProductFolder(), r.machine, r.timeUtc,
+                                [&] { return ReplaySource{file, r.machine, r.timeUtc, machine.Unrecorded()}; }};
     const int exitCode = RunReport(platform, options, info, recorded, output);
-    for (const std::wstring& fact : machine.Unrecorded())
-        output.standardError += TextLines(L"orvane-check: not recorded, counted as absent: " + fact + L"\n");
+    for (const std::wstring& fact : machine.Unrecorded()) {
+        const std::wstring how = IsFactOfThePc(fact) ? L"taken from this PC" : L"counted as absent";
+        output.standardError += TextLines(L"orvane-check: not recorded, " + how + L": " + fact + L"\n");
+    }
     return exitCode;
 }

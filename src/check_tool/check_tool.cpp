@@ -56,19 +56,20 @@ int RunReport(Platform& platform, const CheckOptions& options, const CheckToolIn
     RefusingLauncher launcher;
     NoProfileFiles profiles;
     NoResultWindow resultWindow;
-    Platform looking{subject.files, subject.codec,    platform.resources, messages,          platform.system,
+    Platform looking{subject.files, subject.codec,    platform.resources, messages,          subject.system,
                      launcher,      subject.wmi,      subject.graphics,   platform.registry, profiles,
                      resultWindow};
 
     CheckRunSettings settings;
     settings.tablesFolder = options.tablesFolder.value_or(std::wstring());
+    settings.productFolder = subject.productFolder;
     settings.everyQueryUpFront = true;
     settings.wmiTimeLimit = info.wmiTimeLimit;
     const CheckRun run(looking, settings);
     const CheckResult& result = run.Result();
     output.wmiWorkOutstanding = run.WmiWorkOutstanding();
 
-    const wchar_t decimalSeparator = platform.system.DecimalSeparator();
+    const wchar_t decimalSeparator = result.decimalSeparator;
     const ResultView view = ComposeCheckView(result, decimalSeparator);
 
     CheckOutcome outcome;
@@ -95,13 +96,6 @@ int RunReport(Platform& platform, const CheckOptions& options, const CheckToolIn
     return Deliver(platform, options, text, outcome.exitCode, output);
 }
 
-int CheckRunExitCode(const CheckResult& result) {
-    if (!result.TablesUsable()) return kCheckTableUnusable;
-    // Facts that could not be had are no pass.
-    if (result.wmi != WmiCompleteness::Complete) return kCheckWmiUnreachable;
-    return result.passed ? kCheckMeets : kCheckFallsShort;
-}
-
 int RunCheckTool(Platform& platform, const std::vector<std::wstring>& args, const CheckToolInfo& info,
                  CheckToolOutput& output) {
     const ParsedCheckCommandLine parsed = ParseCheckCommandLine(args);
@@ -126,7 +120,8 @@ int RunCheckTool(Platform& platform, const std::vector<std::wstring>& args, cons
         case CheckOptions::Action::Report:
             break;
     }
-    const CheckSubject thisMachine{platform.files, platform.codec, platform.wmi, platform.graphics,
+    const CheckSubject thisMachine{platform.files,   platform.codec, platform.system,
+                                   platform.wmi,     platform.graphics, std::wstring(),
                                    platform.system.ComputerName(), info.utcTime, nullptr};
     return RunReport(platform, options, info, thisMachine, output);
 }

@@ -10,18 +10,9 @@
 
 #include "check/check_run.h"
 #include "check_tool/check_command_line.h"
+#include "check_json/check_exit_code.h"
 #include "check_json/recording_json.h"
 #include "platform/platform.h"
-
-// Stable: deployment tools act on them.
-enum CheckExitCode : int {
-    kCheckMeets = 0,
-    kCheckFallsShort = 1,
-    kCheckTableUnusable = 2,
-    kCheckWmiUnreachable = 3,
-    kCheckWrongCommandLine = 64,
-    kCheckOutputNotWritten = 74,  // --out's file could not be written
-};
 
 struct CheckToolInfo {
     std::wstring version;
@@ -43,8 +34,11 @@ struct CheckToolOutput {
 struct CheckSubject {
     FileSystem& files;
     TextCodec& codec;
+    SystemInfo& system;
     WmiService& wmi;
     GraphicsDriver& graphics;
+    // Where the product is looked for; empty: where the tables are.
+    std::wstring productFolder;
     std::optional<std::wstring> machineName;
     std::wstring utcTime;
     // A replay's recording, asked once the check has run.
@@ -58,10 +52,6 @@ int RunReport(Platform& platform, const CheckOptions& options, const CheckToolIn
 
 // Console text: CR LF line ends, UTF-8.
 std::string TextLines(std::wstring_view text);
-
-// The exit code of a check: an unusable table before an unreachable or
-// incompletely answering WMI before the verdict.
-int CheckRunExitCode(const CheckResult& result);
 
 // Runs orvane-check with its arguments (without the program's name) and
 // returns the exit code. --out's file is written through platform.files;

@@ -1,12 +1,14 @@
 #include "orvane/orvane_app.h"
 
+#include <utility>
+
 #include "check/check_view.h"
 #include "environment/product_environment.h"
 #include "orvane/product_launch.h"
 #include "ui/result_report.h"
 
-OrvaneApp::OrvaneApp(Platform& platform, std::chrono::milliseconds wmiTimeLimit)
-    : platform_(platform), wmiTimeLimit_(wmiTimeLimit) {}
+OrvaneApp::OrvaneApp(Platform& platform, std::chrono::milliseconds wmiTimeLimit, OrvaneRunStamp stamp)
+    : platform_(platform), wmiTimeLimit_(wmiTimeLimit), stamp_(std::move(stamp)) {}
 
 std::wstring OrvaneApp::GetExeDirPath(const std::wstring& name) {
     return ExeFolderOf(platform_.system.ExecutablePath()) + name;
@@ -44,9 +46,13 @@ bool OrvaneApp::InitInstance() {
 bool OrvaneApp::WmiWorkOutstanding() const { return run_ && run_->WmiWorkOutstanding(); }
 
 void OrvaneApp::ShowResultDialog(const CheckResult& result) {
-    const ResultView view = ComposeCheckView(result, platform_.system.DecimalSeparator());
-    auto save = [this, &view] {
-        return WriteReportFile(platform_.files, platform_.system, view.status, view.report);
+    const ResultView view = ComposeCheckView(result, result.decimalSeparator);
+    auto save = [this, &view, &result] {
+        const SaveOutcome saved = WriteReportFile(platform_.files, platform_.system, view.status, view.report);
+        // Only beside a report that is there: the text file comes first.
+        if (saved == SaveOutcome::Saved)
+            WriteReportRecording(platform_.files, platform_.system, result, view.status, stamp_);
+        return saved;
     };
     platform_.resultWindow.Run(view, save, kReportSaveFailedMessage);
 }

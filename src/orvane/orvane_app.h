@@ -1,18 +1,20 @@
 #pragma once
 // Orvane.exe: one check, then the product's settings, and either the product
-// or the result dialog with its report file.
+// or the result dialog with its report file and the run's recording.
 
 #include <chrono>
 #include <memory>
 #include <string>
 
 #include "check/check_run.h"
+#include "orvane/report_recording.h"
 #include "platform/platform.h"
 
 class OrvaneApp {
 public:
     explicit OrvaneApp(Platform& platform,
-                       std::chrono::milliseconds wmiTimeLimit = CheckRunSettings::kWmiTimeLimit);
+                       std::chrono::milliseconds wmiTimeLimit = CheckRunSettings::kWmiTimeLimit,
+                       OrvaneRunStamp stamp = {});
 
     OrvaneApp(const OrvaneApp&) = delete;
     OrvaneApp& operator=(const OrvaneApp&) = delete;
@@ -38,6 +40,7 @@ private:
 
     Platform& platform_;
     std::chrono::milliseconds wmiTimeLimit_;
+    OrvaneRunStamp stamp_;
     std::unique_ptr<CheckRun> run_;
     std::wstring settingsPath_;
 };

@@ -17,4 +17,9 @@ public:
 
     // nullopt when the conversion fails.
     virtual std::optional<std::wstring> Decode(std::string_view bytes, CodePage codePage) = 0;
+
+    // The number of the Windows code page that codePage is here (932, 1252, ...).
+    virtual unsigned WindowsCodePage(CodePage codePage) = 0;
+    // Decodes from the code page of that number, whatever this machine's own are.
+    virtual std::optional<std::wstring> DecodeWindowsCodePage(std::string_view bytes, unsigned windowsCodePage) = 0;
 };

@@ -57,4 +57,11 @@ struct MachineRecording {
     // the strings alone tell an answer from no context.
     std::optional<GraphicsReading::Outcome> graphicsOutcome;
     std::vector<RecordedProgram> programs;      // every program a requirement row names
+
+    // What else of the PC the report depends on; nullopt in recordings made
+    // before it was kept, which a replay then takes from the PC it runs on.
+    std::optional<std::wstring> productFolder;  // where the programs were looked for, ending in a backslash
+    std::optional<bool> remoteSession;          // the check ran in a remote desktop session
+    std::optional<wchar_t> decimalSeparator;    // the user's, as the report's numbers show it
+    std::optional<unsigned> tableCodePage;      // the code page table files were read in
 };

@@ -1,6 +1,7 @@
 #include "recording/recorded_platform.h"
 
 #include <algorithm>
+#include <iterator>
 #include <map>
 #include <mutex>
 #include <utility>
@@ -30,7 +31,18 @@ const WmiValue* FindProperty(const RecordedInstance& instance, const std::wstrin
     return nullptr;
 }
 
+// The names of the PC's facts, as unrecorded lists them.
+const wchar_t* const kProductFolder = L"productFolder";
+const wchar_t* const kRemoteSession = L"remoteSession";
+const wchar_t* const kDecimalSeparator = L"decimalSeparator";
+const wchar_t* const kTableCodePage = L"tableCodePage";
+const wchar_t* const kFactsOfThePc[] = {kProductFolder, kRemoteSession, kDecimalSeparator, kTableCodePage};
+
 }  // namespace
+
+bool IsFactOfThePc(const std::wstring& unrecorded) {
+    return std::find(std::begin(kFactsOfThePc), std::end(kFactsOfThePc), unrecorded) != std::end(kFactsOfThePc);
+}
 
 struct RecordedMachine::Shared {
     MachineRecording recording;
@@ -133,22 +145,60 @@ private:
     const Shared& shared_;
 };
 
-class RecordedMachine::Utf8DriverCodec : public TextCodec {
+class RecordedMachine::RecordedCodec : public TextCodec {
 public:
-    explicit Utf8DriverCodec(TextCodec& codec) : codec_(codec) {}
+    RecordedCodec(Shared& shared, TextCodec& codec) : shared_(shared), codec_(codec) {}
 
     std::optional<std::wstring> Decode(std::string_view bytes, CodePage codePage) override {
         if (codePage == CodePage::SystemAnsi) return DecodeUtf8(bytes);
-        return codec_.Decode(bytes, codePage);
+        if (codePage != CodePage::ProcessLocale) return codec_.Decode(bytes, codePage);
+        // A table file, read as the recorded machine read it.
+        if (!shared_.recording.tableCodePage) shared_.Note(kTableCodePage);
+        return DecodeWindowsCodePage(bytes, WindowsCodePage(codePage));
+    }
+
+    unsigned WindowsCodePage(CodePage codePage) override {
+        const std::optional<unsigned>& recorded = shared_.recording.tableCodePage;
+        return codePage == CodePage::ProcessLocale && recorded ? *recorded : codec_.WindowsCodePage(codePage);
+    }
+
+    std::optional<std::wstring> DecodeWindowsCodePage(std::string_view bytes, unsigned windowsCodePage) override {
+        return codec_.DecodeWindowsCodePage(bytes, windowsCodePage);
     }
 
 private:
+    Shared& shared_;
     TextCodec& codec_;
 };
 
-class RecordedMachine::ProductFolder : public FileSystem {
+class RecordedMachine::RecordedSystem : public SystemInfo {
 public:
-    ProductFolder(Shared& shared, FileSystem& files, std::wstring exeDir)
+    RecordedSystem(Shared& shared, SystemInfo& system) : shared_(shared), system_(system) {}
+
+    std::wstring ExecutablePath() override { return system_.ExecutablePath(); }
+    std::optional<std::wstring> TempFolder() override { return system_.TempFolder(); }
+    std::optional<std::wstring> DesktopFolder() override { return system_.DesktopFolder(); }
+    std::optional<std::wstring> ComputerName() override { return system_.ComputerName(); }
+
+    wchar_t DecimalSeparator() override {
+        if (shared_.recording.decimalSeparator) return *shared_.recording.decimalSeparator;
+        shared_.Note(kDecimalSeparator);
+        return system_.DecimalSeparator();
+    }
+    bool RemoteSession() override {
+        if (shared_.recording.remoteSession) return *shared_.recording.remoteSession;
+        shared_.Note(kRemoteSession);
+        return system_.RemoteSession();
+    }
+
+private:
+    Shared& shared_;
+    SystemInfo& system_;
+};
+
+class RecordedMachine::ProductFiles : public FileSystem {
+public:
+    ProductFiles(Shared& shared, FileSystem& files, std::wstring exeDir)
         : shared_(shared), files_(files), exeDir_(std::move(exeDir)) {}
 
     std::optional<std::string> ReadWholeFile(const std::wstring& path) override { return files_.ReadWholeFile(path); }
@@ -178,13 +228,21 @@ private:
     std::wstring exeDir_;
 };
 
-RecordedMachine::RecordedMachine(MachineRecording recording, FileSystem& files, TextCodec& codec, std::wstring exeDir)
+RecordedMachine::RecordedMachine(MachineRecording recording, FileSystem& files, TextCodec& codec, SystemInfo& system,
+                                 std::wstring exeDir)
     : shared_(std::make_shared<Shared>()) {
     shared_->recording = std::move(recording);
+    if (shared_->recording.productFolder)
+        productFolder_ = *shared_->recording.productFolder;
+    else {
+        productFolder_ = std::move(exeDir);
+        shared_->Note(kProductFolder);
+    }
     wmi_ = std::make_unique<RecordedWmi>(shared_);
     graphics_ = std::make_unique<RecordedGraphics>(*shared_);
-    codec_ = std::make_unique<Utf8DriverCodec>(codec);
-    files_ = std::make_unique<ProductFolder>(*shared_, files, std::move(exeDir));
+    codec_ = std::make_unique<RecordedCodec>(*shared_, codec);
+    files_ = std::make_unique<ProductFiles>(*shared_, files, productFolder_);
+    system_ = std::make_unique<RecordedSystem>(*shared_, system);
 }
 
 RecordedMachine::~RecordedMachine() = default;
@@ -194,6 +252,8 @@ WmiService& RecordedMachine::Wmi() { return *wmi_; }
 GraphicsDriver& RecordedMachine::Graphics() { return *graphics_; }
 TextCodec& RecordedMachine::Codec() { return *codec_; }
 FileSystem& RecordedMachine::Files() { return *files_; }
+SystemInfo& RecordedMachine::System() { return *system_; }
+const std::wstring& RecordedMachine::ProductFolder() const { return productFolder_; }
 
 std::vector<std::wstring> RecordedMachine::Unrecorded() const {
     const std::lock_guard<std::mutex> lock(shared_->mutex);

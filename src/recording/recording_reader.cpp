@@ -42,7 +42,7 @@ public:
         return TextOrNull(*recording, "wmiNamespace", "recording", out.wmiNamespace) &&
                Answers(*recording, out.answers) && Graphics(*recording, out.graphics) &&
                GraphicsOutcome(*recording, out.graphicsOutcome) &&
-               Programs(*recording, out.programs);
+               Programs(*recording, out.programs) && PcFacts(*recording, out);
     }
 
 private:
@@ -170,6 +170,31 @@ private:
         if (!driver) return true;  // recorded before the probe told how the driver answered
         if (driver->kind == Kind::String) out = GraphicsOutcomeNamed(driver->text);
         if (!out) return Fail("recording.graphicsDriver", "not \"answered\", \"no-context\", \"hung\" or \"failed\"");
+        return true;
+    }
+
+    // Members recordings have had only since they were added: each optional.
+    bool PcFacts(const JsonNode& recording, MachineRecording& out) {
+        if (const JsonNode* folder = recording.Find(L"productFolder")) {
+            if (folder->kind != Kind::String) return Fail("recording.productFolder", "not a string");
+            out.productFolder = folder->text;
+        }
+        if (const JsonNode* remote = recording.Find(L"remoteSession")) {
+            if (remote->kind != Kind::Bool) return Fail("recording.remoteSession", "not true or false");
+            out.remoteSession = remote->boolean;
+        }
+        if (const JsonNode* separator = recording.Find(L"decimalSeparator")) {
+            // One UTF-16 unit, as Windows gives it, wherever the recording is read.
+            if (separator->kind != Kind::String || separator->text.size() != 1 ||
+                static_cast<uint32_t>(separator->text[0]) > 0xFFFF)
+                return Fail("recording.decimalSeparator", "not a string of one character");
+            out.decimalSeparator = separator->text[0];
+        }
+        if (const JsonNode* codePage = recording.Find(L"tableCodePage")) {
+            if (!IsIntegerIn(*codePage, 1, 65535))
+                return Fail("recording.tableCodePage", "not an integer from 1 to 65535");
+            out.tableCodePage = static_cast<unsigned>(codePage->integer);
+        }
         return true;
     }
 

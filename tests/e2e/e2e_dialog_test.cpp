@@ -24,6 +24,7 @@ const std::wstring kFailureStatus = L"【×】動作スペックを満たさな�
 const std::wstring kFailureMarker = L" 【×】";
 
 std::wstring ReportFilePath() { return DesktopFolder() + L"Orvane[" + ComputerName() + L"].txt"; }
+std::wstring RecordingFilePath() { return DesktopFolder() + L"Orvane[" + ComputerName() + L"].json"; }
 
 void SaveScreenshot(HWND window, const std::wstring& name) {
     // Let the program paint what it has just been asked to show.
@@ -71,7 +72,9 @@ TEST(E2eDialog, FailingRunMarksTheOsVersionSaysWhatIsNeededAndLinksToSupportInTh
     ScratchFolder folder;
     ASSERT_TRUE(folder.ok());
     ASSERT_TRUE(folder.AddProgram(BuiltProgram::Orvane));
+    ASSERT_TRUE(folder.AddProgram(BuiltProgram::OrvaneCheck));
     DeleteFileIfPresent(ReportFilePath());
+    DeleteFileIfPresent(RecordingFilePath());
     OrvaneProcess process;
     const HWND dialog = OpenResultDialog(process, folder);
     ASSERT_NE(dialog, nullptr);
@@ -144,6 +147,11 @@ TEST(E2eDialog, FailingRunMarksTheOsVersionSaysWhatIsNeededAndLinksToSupportInTh
     const std::optional<std::string> bytes = ReadFileBytes(ReportFilePath());
     ASSERT_TRUE(bytes.has_value()) << ToUtf8(ReportFilePath());
     EXPECT_EQ(*bytes, "\xEF\xBB\xBF" + ToUtf8(kFailureStatus) + "\r\n\r\n" + ToUtf8(report));
+    // And beside it the run's recording, from which orvane-check gives the same file again.
+    const std::wstring replay = folder.PathOf(L"replay.txt");
+    EXPECT_TRUE(RunConsoleProgram(folder.PathOf(L"orvane-check.exe"),
+                                  L"--replay \"" + RecordingFilePath() + L"\" --text --out \"" + replay + L"\"", 1));
+    EXPECT_EQ(ReadFileBytes(replay).value_or("(none)"), *bytes);
 }
 
 TEST(E2eDialog, EscapeAltF4AndTheCloseBoxEndTheDialogWithoutAFile) {
@@ -162,6 +170,7 @@ TEST(E2eDialog, EscapeAltF4AndTheCloseBoxEndTheDialogWithoutAFile) {
     };
     for (const auto& way : ways) {
         DeleteFileIfPresent(ReportFilePath());
+        DeleteFileIfPresent(RecordingFilePath());
         ScratchFolder folder;
         ASSERT_TRUE(folder.AddProgram(BuiltProgram::Orvane));
         OrvaneProcess process;
@@ -170,7 +179,7 @@ TEST(E2eDialog, EscapeAltF4AndTheCloseBoxEndTheDialogWithoutAFile) {
 
         way.press(dialog);
         EXPECT_TRUE(process.WaitForExit()) << way.way;
-        EXPECT_FALSE(FileExists(ReportFilePath())) << way.way;
+        EXPECT_FALSE(FileExists(ReportFilePath()) || FileExists(RecordingFilePath())) << way.way;
     }
 }
 

@@ -75,5 +75,30 @@ TEST_F(E2eWesternLocale, ScaleFactorsOfTheTableAreReadWithAPointWhateverTheMachi
     EXPECT_LT(gigabytes, 1048576.0) << "absurd memory size: " << ToUtf8(shown);
 }
 
+// A machine recorded in Japanese, in C:\...\A\, replayed here and from
+// another folder: the report names A's folder and shows a decimal point, as
+// the machine's own did.
+TEST_F(E2eWesternLocale, ReplayOfAJapaneseRecordingGivesItsReportByteForByte) {
+    ASSERT_TRUE(folder_.AddProgram(BuiltProgram::OrvaneCheck));
+    ScratchFolder other(folder_.PathOf(L"B\\"));
+    ASSERT_TRUE(other.AddProgram(BuiltProgram::OrvaneCheck));
+    const std::string queries = ToCp932(L"ROOT\\CIMV2,,,,,-1\r\n,SELECT * FROM Win32_VideoController,,ビデオ [%s],,-1\r\n"
+                                        L",,AdapterRAM,メモリ : %0.2f(GB),9.31E-10,-1\r\n");
+    for (const ScratchFolder* f : {&folder_, &other})
+        ASSERT_TRUE(f->AddFile(L"OrvaneSPC.csv", RequirementRow(L"6.1")) &&
+                    f->AddFile(L"OrvaneWMI.csv", queries));
+    const std::wstring exe = folder_.PathOf(L"orvane-check.exe");
+    ASSERT_EQ(RunInLocale(L"ja_JP.UTF-8", exe, L"--json --out \"" + folder_.PathOf(L"a.json") + L"\""), 0u);
+    ASSERT_EQ(RunInLocale(L"ja_JP.UTF-8", exe, L"--text --out \"" + folder_.PathOf(L"live.txt") + L"\""), 0u);
+    ASSERT_TRUE(RunConsoleProgram(other.PathOf(L"orvane-check.exe"), L"--replay \"" + folder_.PathOf(L"a.json") +
+                                      L"\" --text --out \"" + other.PathOf(L"replay.txt") + L"\"", 0));
+
+    const std::string live = folder_.ReadFile(L"live.txt").value_or("(none)");
+    EXPECT_EQ(other.ReadFile(L"replay.txt").value_or("(none)"), live);
+    EXPECT_NE(live.find(ToUtf8(L"（" + folder_.PathOf(L"vorn_explorer.exe") + L"）")), std::string::npos) << live;
+    const size_t gigabytes = live.find("(GB)");
+    EXPECT_TRUE(gigabytes != std::string::npos && gigabytes > 3 && live[gigabytes - 3] == '.') << "a decimal point: " << live;
+}
+
 }  // namespace
 }  // namespace e2e

@@ -618,6 +618,33 @@ std::optional<ConsoleRun> RunConsoleProgram(const std::wstring& exePath, const s
     return run;
 }
 
+std::optional<DWORD> RunInLocale(const std::wstring& locale, const std::wstring& exePath, const std::wstring& arguments) {
+    // Wine starts a Unix program when asked for one: /bin/sh starts Wine again
+    // with that locale, and notes the exit code in a file, as no handle is given.
+    using UnixFileName = char*(CDECL*)(LPCWSTR);
+    const auto unixFileName = reinterpret_cast<UnixFileName>(
+        reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
+    const std::wstring exitFile = exePath + L".exit";
+    DeleteFileIfPresent(exitFile);
+    char* unixExitFile = unixFileName ? unixFileName(exitFile.c_str()) : nullptr;
+    if (!unixExitFile) return std::nullopt;
+    std::wstring command = L"sh -c \"LC_ALL=" + locale + L" \\\"${WINELOADER:-wine}\\\" \\\"$@\\\"; echo $? > \\\"$0\\\"\" \"" +
+                           FromUtf8(unixExitFile) + L"\" \"" + exePath + L"\" " + arguments;
+    ::HeapFree(::GetProcessHeap(), 0, unixExitFile);
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION info{};
+    if (!::CreateProcessW(L"Z:\\bin\\sh", command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info))
+        return std::nullopt;
+    UniqueHandle process(info.hProcess);
+    UniqueHandle thread(info.hThread);
+    std::optional<std::string> code;
+    const bool ended = WaitUntil([&] { return (code = ReadFileBytes(exitFile)) && !code->empty() && code->back() == '\n'; },
+                                 kExitTimeout);
+    if (!ended) return std::nullopt;
+    return static_cast<DWORD>(std::stoul(*code));
+}
+
 bool StartIn(OrvaneProcess& process, const ScratchFolder& folder, const std::wstring& exeName,
              const std::wstring& currentDirectory) {
     return process.Start(folder.PathOf(exeName), currentDirectory.empty() ? folder.Path() : currentDirectory);

@@ -252,6 +252,12 @@ enum class ConsoleOutput {
 std::optional<ConsoleRun> RunConsoleProgram(const std::wstring& exePath, const std::wstring& arguments, DWORD exitCode,
                                             ConsoleOutput output = ConsoleOutput::File);
 
+// Runs `exePath` as a Wine process of its own under another Unix locale
+// (LC_ALL, e.g. "ja_JP.UTF-8"), which a child started from here would not get;
+// its output goes where its arguments say (--out). The exit code; nullopt when
+// it could not start or did not end in time.
+std::optional<DWORD> RunInLocale(const std::wstring& locale, const std::wstring& exePath, const std::wstring& arguments);
+
 // "exit code 3", or "a crash (status 0xC0000005)" for an exception's status.
 std::string DescribeExit(DWORD exitCode);
 

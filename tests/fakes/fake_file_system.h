@@ -27,6 +27,7 @@ public:
     bool IsExistingFile(const std::wstring& path) override { return files.count(path) != 0; }
     void CreateFoldersFor(const std::wstring& filePath) override { createdFoldersFor.push_back(filePath); }
     WriteResult ReplaceFile(const std::wstring& path, const std::string& bytes) override {
+        if (unwritable.count(path)) return WriteResult::NotOpened;
         if (replaceResult == WriteResult::Written) files[path] = bytes;
         return replaceResult;
     }
@@ -50,6 +51,7 @@ public:
 
     std::map<std::wstring, std::string> files;
     std::set<std::wstring> unreadable;  // present, but cannot be opened
+    std::set<std::wstring> unwritable;  // ReplaceFile cannot open them
     std::vector<std::wstring> createdFoldersFor;
     WriteResult replaceResult = WriteResult::Written;
 };

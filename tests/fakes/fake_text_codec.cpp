@@ -54,8 +54,11 @@ std::string IconvConvert(const char* to, const char* from, std::string_view byte
 }  // namespace
 
 std::optional<std::wstring> FakeTextCodec::Decode(std::string_view bytes, CodePage codePage) {
+    return DecodeWindowsCodePage(bytes, WindowsCodePage(codePage));
+}
+
+std::optional<std::wstring> FakeTextCodec::DecodeWindowsCodePage(std::string_view bytes, unsigned cp) {
     if (failing) return std::nullopt;
-    const unsigned cp = codePage == CodePage::ProcessLocale ? processCodePage : 932;
 #ifdef _WIN32
     return DecodeWith(cp, bytes);
 #else

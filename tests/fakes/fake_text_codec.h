@@ -6,6 +6,8 @@
 class FakeTextCodec : public TextCodec {
 public:
     std::optional<std::wstring> Decode(std::string_view bytes, CodePage codePage) override;
+    unsigned WindowsCodePage(CodePage codePage) override { return codePage == CodePage::ProcessLocale ? processCodePage : 932; }
+    std::optional<std::wstring> DecodeWindowsCodePage(std::string_view bytes, unsigned windowsCodePage) override;
 
     // When set, every conversion fails.
     bool failing = false;

@@ -14,6 +14,10 @@
 class WideningCodec : public TextCodec {
 public:
     std::optional<std::wstring> Decode(std::string_view bytes, CodePage) override {
+        return DecodeWindowsCodePage(bytes, 932);
+    }
+    unsigned WindowsCodePage(CodePage) override { return 932; }
+    std::optional<std::wstring> DecodeWindowsCodePage(std::string_view bytes, unsigned) override {
         std::wstring text;
         text.reserve(bytes.size());
         for (unsigned char c : bytes) text.push_back(static_cast<wchar_t>(c));

@@ -8,6 +8,7 @@
 #include <thread>
 
 #include "check/evaluation.h"
+#include "check_tool/check_tool.h"
 #include "orvane/orvane_app.h"
 #include "tables/table_loaders.h"
 #include "fakes/fake_platform.h"
@@ -175,29 +176,45 @@ TEST(CheckSequence, ThreeEndings) {
     }
 }
 
-TEST(CheckSequence, TheCloseButtonSavesWhatTheDialogShows) {
+// The report file, and beside it the run's recording, from which
+// orvane-check --replay gives the report file's text again.
+TEST(CheckSequence, TheCloseButtonSavesWhatTheDialogShowsAndTheRunsRecording) {
+    const std::wstring json = L"C:\\Users\\me\\Desktop\\Orvane[DESKTOP-01].json";
     const struct {
         const char* meaning;
         WriteResult write;
+        bool jsonWritable;
         SaveOutcome outcome;
     } cases[] = {
-        {"written", WriteResult::Written, SaveOutcome::Saved},
-        {"cannot be opened: the dialog ends all the same", WriteResult::NotOpened, SaveOutcome::NotSaved},
-        {"a failed write or close: the message, and the dialog stays", WriteResult::WriteFailed, SaveOutcome::Failed},
+        {"written", WriteResult::Written, true, SaveOutcome::Saved},
+        {"no recording written: silent, the report is there", WriteResult::Written, false, SaveOutcome::Saved},
+        {"cannot be opened: the dialog ends all the same", WriteResult::NotOpened, true, SaveOutcome::NotSaved},
+        {"a failed write or close: the message, and the dialog stays", WriteResult::WriteFailed, true, SaveOutcome::Failed},
     };
     for (const auto& c : cases) {
         Machine m(L"10.0.17763");
         m.fake.files.replaceResult = c.write;
+        if (!c.jsonWritable) m.fake.files.unwritable.insert(json);
         m.fake.resultWindow.pressClose = true;
-        OrvaneApp app(m.fake.platform);
+        OrvaneApp app(m.fake.platform, CheckRunSettings::kWmiTimeLimit, {L"1.2.3", L"2026-01-31T08:15:00Z"});
         app.InitInstance();
         EXPECT_EQ(m.fake.resultWindow.lastSave, c.outcome) << c.meaning;
         EXPECT_EQ(m.fake.resultWindow.failedText.rfind(L"レポート ファイルをデスクトップに書き込めませんでした。\n", 0), 0u)
+            << c.meaning;
+        EXPECT_EQ(m.fake.files.files.count(json), c.jsonWritable && c.write == WriteResult::Written ? 1u : 0u)
             << c.meaning;
         if (c.write != WriteResult::Written) continue;
         const std::string file = m.fake.files.files[L"C:\\Users\\me\\Desktop\\Orvane[DESKTOP-01].txt"];
         const std::string start = "\xEF\xBB\xBF【×】動作スペックを満たさない項目があります\r\n\r\nコンピューター";
         EXPECT_EQ(file.substr(0, start.size()), start) << c.meaning;
+        if (!c.jsonWritable) continue;
+
+        // The machine is gone; the support desk replays what the user sent.
+        m.fake.wmi.answers.clear();
+        CheckToolOutput output;
+        EXPECT_EQ(RunCheckTool(m.fake.platform, {L"--replay", json, L"--text", L"--out", L"C:\\r.txt"}, {}, output), 1);
+        EXPECT_EQ(m.fake.files.files[L"C:\\r.txt"], file);
+        EXPECT_NE(m.fake.files.files[json].find("\"name\": \"Orvane\",\n    \"version\": \"1.2.3\""), std::string::npos);
     }
 }
 

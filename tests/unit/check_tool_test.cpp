@@ -377,8 +377,9 @@ TEST(CheckTool, AdviceCodesNameTheCausesOfWhatFellShort) {
         m.Run({});
         JsonValue json = m.Json();
         EXPECT_EQ(json["graphics"]["driver"].text, Utf8(GraphicsOutcomeName(c.driver))) << c.meaning;
-        // A replay says the same of the driver.
+        // A replay says the same of the driver, and of the session, whatever the replaying one.
         m.Run({L"--out", L"C:\\r\\a.json"});
+        m.fake.system.remoteSession = !c.remote;
         m.Run({L"--replay", L"C:\\r\\a.json"});
         json = m.Json();
         std::vector<std::string> codes;
@@ -387,25 +388,32 @@ TEST(CheckTool, AdviceCodesNameTheCausesOfWhatFellShort) {
     }
 }
 
-// A live run's JSON replayed: the same text byte for byte, the same JSON but
-// for replayedFrom; under another table, that table's verdict and the facts it
-// asks that were never recorded.
+// A live run's JSON replayed on another PC: the same text byte for byte, the
+// same JSON but for replayedFrom and where the tables were read; under another
+// table, that table's verdict and the facts it asks that were never recorded.
 TEST(CheckTool, ReplayOfALiveRunGivesItsReportAgain) {
     Machine m(L"10.0.22631");
     m.fake.wmi.answers[kVideoQuery].values[L"AdapterRAM"] = {AbsentValue()};
-    m.fake.files.files[L"C:\\Tools\\vorn_explorer.exe"] = "MZ";
+    // The row is met, its program missing: the report names the product's folder.
+    m.fake.files.files[L"C:\\Tools\\OrvaneSPC.csv"] = m.fake.files.files[L"E:\\desk\\OrvaneSPC.csv"] = ToCp932(kSpecRow);
     ASSERT_EQ(m.Run({L"--json", L"--out", L"C:\\r\\a.json"}), 0);
     ASSERT_EQ(m.Run({L"--text"}), 0);
     const std::string liveText = m.output.standardOutput;
     m.fake.wmi.answers.clear();  // the machine is gone; its recording stays
     m.fake.graphics.strings.reset();
-    m.fake.files.files.erase(L"C:\\Tools\\vorn_explorer.exe");
+    // The support desk's PC: another folder, a decimal comma, code page 1252, a remote session.
+    m.fake.system.executablePath = L"D:\\Support\\orvane-check.exe";
+    m.fake.system.decimalSeparator = L',';
+    m.fake.codec.processCodePage = 1252;
+    m.fake.system.remoteSession = true;
 
-    EXPECT_EQ(m.Run({L"--replay", L"C:\\r\\a.json", L"--text"}), 0);
+    EXPECT_EQ(m.Run({L"--replay", L"C:\\r\\a.json", L"--tables", L"E:\\desk", L"--text"}), 0);
     EXPECT_EQ(m.output.standardOutput, liveText);
-    EXPECT_EQ(m.Run({L"--replay", L"C:\\r\\a.json", L"--out", L"C:\\r\\b.json"}), 0);
+    EXPECT_NE(liveText.find("（C:\\Tools\\vorn_explorer.exe）"), std::string::npos) << liveText;
+    EXPECT_EQ(m.Run({L"--replay", L"C:\\r\\a.json", L"--tables", L"E:\\desk", L"--out", L"C:\\r\\b.json"}), 0);
     std::string live = m.fake.files.files[L"C:\\r\\a.json"];
     std::string replay = m.fake.files.files[L"C:\\r\\b.json"];
+    replay.replace(replay.find("E:\\\\desk\\\\"), 10, "C:\\\\Tools\\\\");
     const size_t from = replay.find(",\n  \"replayedFrom\"");
     ASSERT_NE(from, std::string::npos);
     EXPECT_EQ(replay.substr(0, from) + "\n}\n", live);

@@ -23,7 +23,8 @@ const std::string kDocument = R"({"schemaVersion": 1, "tool": {"name": "orvane-c
   {"wql": "SELECT * FROM Win32_Volume", "instances": null},
   {"wql": "SELECT * FROM Win32_Processor", "instances": []}],
   "graphics": {"vendor": "Microsoft", "renderer": "GDI Generic", "version": "1.1.0", "shadingLanguageVersion": null},
-  "programs": [{"name": "vorn_explorer.exe", "present": true}]}})";
+  "programs": [{"name": "vorn_explorer.exe", "present": true}],
+  "productFolder": "D:\\VORN\\", "remoteSession": true, "decimalSeparator": ",", "tableCodePage": 1252}})";
 
 }  // namespace
 
@@ -64,6 +65,8 @@ TEST(MachineRecording, KeepsEveryValueAsWmiDeliveredIt) {
     ASSERT_EQ(r->programs.size(), 1u);
     EXPECT_EQ(r->programs[0].name, L"vorn_explorer.exe");
     EXPECT_TRUE(r->programs[0].present);
+    EXPECT_TRUE(r->productFolder == L"D:\\VORN\\" && r->remoteSession == true && r->decimalSeparator == L',' &&
+                r->tableCodePage == 1252u);
 }
 
 TEST(MachineRecording, RefusesWhatIsNoSchemaOneRecordingAndSaysWhere) {
@@ -74,7 +77,7 @@ TEST(MachineRecording, RefusesWhatIsNoSchemaOneRecordingAndSaysWhere) {
         std::string error;
     } cases[] = {
         {"", "[1]", "the document is not a JSON object"},
-        {"}}", "}", "not JSON: at byte 1088: ',' or '}' expected"},
+        {"}}", "}", "not JSON: at byte 1192: ',' or '}' expected"},
         {"\"schemaVersion\": 1", "\"schemaVersion\": 2", "schemaVersion 2 is not 1"},
         {"\"schemaVersion\": 1", "\"schemaVersion\": 1.0", "schemaVersion 1.0 is not 1"},
         {"\"schemaVersion\": 1", "\"schemaVersion\": \"1\"", "schemaVersion is not a number"},
@@ -83,7 +86,7 @@ TEST(MachineRecording, RefusesWhatIsNoSchemaOneRecordingAndSaysWhere) {
         {"\"timeUtc\"", "\"time\"", "no \"timeUtc\" member"},
         {"\"wmiReached\": true", "\"wmiReached\": 1", "wmiReached: not true or false"},
         {"\"recording\"", "\"recorded\"", "no \"recording\" member"},
-        {"\"recording\": {", "\"recording\": [{", "not JSON: at byte 1089: ',' or ']' expected"},
+        {"\"recording\": {", "\"recording\": [{", "not JSON: at byte 1193: ',' or ']' expected"},
         {"\"wmiNamespace\": \"ROOT\\\\CIMV2\"", "\"wmiNamespace\": []", "recording.wmiNamespace: not a string or null"},
         {"\"answers\"", "\"answer\"", "recording: no \"answers\" member"},
         {"{\"wql\": \"SELECT * FROM Win32_Volume\", \"instances\": null}", "7", "recording.answers[1]: not an object"},
@@ -104,6 +107,12 @@ TEST(MachineRecording, RefusesWhatIsNoSchemaOneRecordingAndSaysWhere) {
         {"\"programs\"", "\"graphicsDriver\": \"crashed\", \"programs\"",
          "recording.graphicsDriver: not \"answered\", \"no-context\", \"hung\" or \"failed\""},
         {"\"present\": true", "\"present\": \"yes\"", "recording.programs[0].present: not true or false"},
+        {"\"D:\\\\VORN\\\\\"", "null", "recording.productFolder: not a string"},
+        {"\"remoteSession\": true", "\"remoteSession\": 0", "recording.remoteSession: not true or false"},
+        {"\",\", \"tableCodePage", "\",,\", \"tableCodePage", "recording.decimalSeparator: not a string of one character"},
+        {"\",\", \"tableCodePage", "\"\", \"tableCodePage", "recording.decimalSeparator: not a string of one character"},
+        {"1252", "0", "recording.tableCodePage: not an integer from 1 to 65535"},
+        {"1252", "65536", "recording.tableCodePage: not an integer from 1 to 65535"},
     };
     for (const auto& c : cases) {
         std::string text = c.replace;

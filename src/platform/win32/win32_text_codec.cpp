@@ -30,10 +30,18 @@ UINT ToWindowsCodePage(CodePage codePage) {
 }  // namespace
 
 std::optional<std::wstring> Win32TextCodec::Decode(std::string_view bytes, CodePage codePage) {
+    return DecodeWindowsCodePage(bytes, ToWindowsCodePage(codePage));
+}
+
+unsigned Win32TextCodec::WindowsCodePage(CodePage codePage) {
+    const UINT number = ToWindowsCodePage(codePage);
+    return number == CP_ACP ? ::GetACP() : number;
+}
+
+std::optional<std::wstring> Win32TextCodec::DecodeWindowsCodePage(std::string_view bytes, unsigned windowsCodePage) {
     if (bytes.empty()) return std::wstring();
     if (bytes.size() > static_cast<size_t>(INT_MAX)) return std::nullopt;
 
-    const UINT windowsCodePage = ToWindowsCodePage(codePage);
     const int byteCount = static_cast<int>(bytes.size());
     const int length = ::MultiByteToWideChar(windowsCodePage, 0, bytes.data(), byteCount, nullptr, 0);
     if (length <= 0) return std::nullopt;

@@ -5,8 +5,10 @@
 #include <clocale>
 
 #include "orvane/orvane_app.h"
+#include "orvane_version.h"
 #include "platform/win32/win32_dll_search.h"
 #include "platform/win32/win32_graphics_probe_child.h"
+#include "platform/win32/win32_utc_time.h"
 #include "shell/orvane/win32_platform.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
@@ -21,7 +23,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     // it was started on, before any other thread of ours loads the windows.
     win32.platform.graphics.Begin();
     ::GetDesktopWindow();
-    OrvaneApp app(win32.platform);
+    OrvaneApp app(win32.platform, CheckRunSettings::kWmiTimeLimit, {L"" ORVANE_VERSION_TEXT, UtcTimeNow()});
     app.InitInstance();
     // A WMI thread left behind may be stuck in the service, even holding the
     // loader lock that a normal exit takes: end the process around it.

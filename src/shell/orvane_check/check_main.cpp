@@ -12,22 +12,7 @@
 #include "shell/orvane_check/win32_console_output.h"
 #include "platform/win32/win32_dll_search.h"
 #include "platform/win32/win32_graphics_probe_child.h"
-
-namespace {
-
-std::wstring TwoDigits(unsigned value) {
-    return std::wstring(1, static_cast<wchar_t>(L'0' + value / 10 % 10)) + static_cast<wchar_t>(L'0' + value % 10);
-}
-
-// "2026-01-31T08:15:00Z"
-std::wstring UtcTimeNow() {
-    SYSTEMTIME now{};
-    ::GetSystemTime(&now);
-    return std::to_wstring(now.wYear) + L"-" + TwoDigits(now.wMonth) + L"-" + TwoDigits(now.wDay) + L"T" +
-           TwoDigits(now.wHour) + L":" + TwoDigits(now.wMinute) + L":" + TwoDigits(now.wSecond) + L"Z";
-}
-
-}  // namespace
+#include "platform/win32/win32_utc_time.h"
 
 int wmain(int argc, wchar_t** argv) {
     LoadDllsOnlyFromSystem32();
