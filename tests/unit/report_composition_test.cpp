@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <string>
 #include <vector>
@@ -284,6 +285,25 @@ TEST(ReportComposition, ShortMachineIsToldWhatTheProductNeedsAfterTheUnchangedRe
           L"\t条件 2", L"\t\tOSバージョン      : 10.0.19043 以上", L"\t\tアーキテクチャ     : 64 ビット（この PC: 32 ビット）",
           L"\t\tGL_VERSION: 3.3 以上（この PC: 取得できませんでした）", L"", L"考えられる原因と対処",
           L"\tこの製品には 64 ビット版の Windows が必要です。", L"\tOpenGL を使用できませんでした。…"}},
+        {"Windows on ARM, as WMI words it in English", kBuiltIn, L"10.0.22631", L"ARM 64-bit Processor", "Adreno",
+         false, false,
+         {L"", L"動作に必要な環境", L"\tOSバージョン      : 10.0.19043 以上",
+          L"\tアーキテクチャ     : 64 ビット（この PC: ARM 64-bit Processor）", L"\tGL_VERSION: 3.3 以上", L"",
+          L"考えられる原因と対処",
+          L"\tこの製品は ARM 版の Windows には対応していません。x64 版の Windows を搭載した PC で実行してください。"}},
+        {"Windows on ARM, localized", kBuiltIn, L"10.0.22631", L"ARM64 ベース プロセッサ", "Adreno", false, false,
+         {L"", L"動作に必要な環境", L"\tOSバージョン      : 10.0.19043 以上",
+          L"\tアーキテクチャ     : 64 ビット（この PC: ARM64 ベース プロセッサ）", L"\tGL_VERSION: 3.3 以上", L"",
+          L"考えられる原因と対処", L"\tこの製品は ARM 版の Windows には対応していません。…"}},
+        // The first row tried falls short and marks the report: the rows tried are listed, and the met one is named.
+        {"a later row met, product missing", "4.5,10.0.19045,64 ビット,vorn_explorer.exe," + kLink + kBuiltIn,
+         L"10.0.19044", L"64 ビット", "Radeon", false, false,
+         {L"", L"動作に必要な環境（次のいずれか）", L"\t条件 1", L"\t\tOSバージョン      : 10.0.19045 以上（この PC: 10.0.19044）",
+          L"\t\tアーキテクチャ     : 64 ビット", L"\t\tGL_VERSION: 4.5 以上", L"\t条件 2",
+          L"\t\tOSバージョン      : 10.0.19043 以上", L"\t\tアーキテクチャ     : 64 ビット", L"\t\tGL_VERSION: 3.3 以上", L"",
+          L"考えられる原因と対処",
+          L"\t動作スペック（条件 2）は満たしていますが、製品のプログラム（C:\\Tools\\vorn_explorer.exe）が見つかりません。"
+          L"製品を再セットアップしてください。"}},
         {"row met, product missing", kBuiltIn, L"10.0.22631", L"64 ビット", "llvmpipe", true, false,
          {L"", L"考えられる原因と対処",
           L"\t動作スペックは満たしていますが、製品のプログラム（C:\\Tools\\vorn_explorer.exe）が見つかりません。"
@@ -316,6 +336,12 @@ TEST(ReportComposition, ShortMachineIsToldWhatTheProductNeedsAfterTheUnchangedRe
             EXPECT_EQ(prefix ? tail[i].substr(0, want.size() - 1) : tail[i], prefix ? want.substr(0, want.size() - 1) : want)
                 << c.meaning << ", line " << i + 1;
         }
+        // The dialog shows above the report what the report ends with.
+        const auto heading = std::find(tail.begin(), tail.end(), L"考えられる原因と対処");
+        std::wstring advice;
+        if (heading != tail.end())
+            for (auto line = heading + 1; line != tail.end(); ++line) advice += (advice.empty() ? L"" : L"\r\n") + line->substr(1);
+        EXPECT_EQ(view.advice, advice) << c.meaning;
         EXPECT_TRUE(view.showLink) << c.meaning;
         EXPECT_EQ(view.linkText, L"VORN > 保守・サポート") << c.meaning;
     }
