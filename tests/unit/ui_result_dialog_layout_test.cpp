@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <map>
 #include <regex>
 #include <string>
@@ -41,77 +40,31 @@ TEST(ResultDialogLayout, MatchesTheTemplateInTheResourceScript) {
     }
 }
 
-// The advice text as a static wraps it: so many pixels of width a line, 13 pixels a line.
-std::function<int(int)> AdviceOf(int lines, int widthPerLine) {
-    return [lines, widthPerLine](int width) { return 13 * ((lines * widthPerLine + width - 1) / width); };
-}
-
+// Also with advice: wrapped, it takes 13 pixels a line for every 300 pixels of text.
 TEST(ResultDialogLayout, EverythingStillShowsInTheSmallestClientArea) {
-    // MS UI Gothic 9 pt at 96, 120 and 144 DPI, and a wide substitute font; without and with advice.
-    const DialogBaseUnits bases[] = {{7, 13}, {8, 16}, {10, 19}, {9, 13}};
+    // MS UI Gothic 9 pt at 96, 120 and 144 DPI, and a wide substitute font; no advice, then 900 pixels of it.
+    const DialogBaseUnits bases[] = {{7, 13}, {8, 16}, {10, 19}, {9, 13}, {7, 13}, {10, 19}};
     for (const DialogBaseUnits& base : bases) {
-        for (const int adviceLines : {0, 3}) {
-            const std::string at = std::to_string(base.x) + "x" + std::to_string(base.y) + ", " +
-                                   std::to_string(adviceLines) + " advice lines";
-            const std::function<int(int)> advice = adviceLines ? AdviceOf(adviceLines, 400) : nullptr;
-            LayoutRect smallest = DialogUnitsToPixels({0, 0, kResultDialogMinWidth, kResultDialogMinHeight}, base);
-            const int adviceHeight = advice ? advice(smallest.right - DialogUnitsToPixels({0, 0, 14, 0}, base).right) : 0;
-            smallest.bottom = ResultDialogMinClientHeight(base, adviceHeight);
-            std::map<int, LayoutRect> placed;
-            const auto rects = LayOutResultDialog(base, {}, smallest.right, smallest.bottom, advice);
-            for (size_t i = 0; i < rects.size(); ++i) placed[kResultDialogLayout[i].id] = rects[i];
-            const LayoutRect& button = placed[1];
-            const LayoutRect& link = placed[IDC_SUPPORT_LINK];
-            const LayoutRect& report = placed[IDC_REPORT];
-            const LayoutRect& status = placed[IDC_STATUS];
-            const LayoutRect& adviceArea = placed[IDC_ADVICE];
-            EXPECT_LT(link.right, button.left) << at << ": link and button side by side";
-            EXPECT_LT(report.bottom, button.top) << at;
-            EXPECT_LE(status.bottom, adviceArea.top) << at;
-            EXPECT_EQ(adviceArea.bottom - adviceArea.top, adviceHeight) << at << ": the whole advice";
-            EXPECT_LE(adviceArea.bottom, report.top) << at;
-            EXPECT_EQ(status.right - status.left, report.right - report.left) << at;
-            EXPECT_EQ(adviceArea.right - adviceArea.left, report.right - report.left) << at;
-            EXPECT_GE(report.bottom - report.top, 6 * base.y) << at << ": six lines of report";
-            EXPECT_LE(button.right, smallest.right) << at;
-        }
-    }
-}
-
-// The advice area sits between the status line and the report box, as tall as its
-// text at the width it has; the report box gives up that room, never below its least.
-TEST(ResultDialogLayout, AdviceTakesTheReportBoxsTopAsTallAsItsText) {
-    const DialogBaseUnits base{7, 13};  // 96 DPI: the template is 593 x 481 pixels
-    const struct {
-        const char* meaning;
-        int width;
-        int height;
-        std::function<int(int)> advice;
-        LayoutRect adviceArea;
-        LayoutRect report;
-    } cases[] = {
-        {"no advice: the template's report box", 593, 481, nullptr, {12, 33, 581, 33}, {12, 33, 581, 440}},
-        {"no text: the same", 593, 481, AdviceOf(0, 400), {12, 33, 581, 33}, {12, 33, 581, 440}},
-        {"one line", 593, 481, AdviceOf(1, 400), {12, 33, 581, 46}, {12, 54, 581, 440}},
-        {"two lines wrapped at the area's width", 593, 481, AdviceOf(1, 800), {12, 33, 581, 59}, {12, 67, 581, 440}},
-        {"a wider frame wraps less", 993, 481, AdviceOf(1, 800), {12, 33, 981, 59 - 13}, {12, 54, 981, 440}},
-        {"a taller frame: only the report box grows", 593, 681, AdviceOf(2, 400), {12, 33, 581, 59}, {12, 67, 581, 640}},
-        {"more than there is room for: the report box keeps its least", 593, 240, AdviceOf(20, 400),
-         {12, 33, 581, 100}, {12, 108, 581, 199}},
-    };
-    for (const auto& c : cases) {
-        const auto rects = LayOutResultDialog(base, {}, c.width, c.height, c.advice);
-        std::map<int, LayoutRect> placed;
-        for (size_t i = 0; i < rects.size(); ++i) placed[kResultDialogLayout[i].id] = rects[i];
-        const auto same = [](const LayoutRect& a, const LayoutRect& b) {
-            return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
-        };
-        const LayoutRect& a = placed[IDC_ADVICE];
-        const LayoutRect& r = placed[IDC_REPORT];
-        EXPECT_TRUE(same(a, c.adviceArea)) << c.meaning << ": advice " << a.left << "," << a.top << "," << a.right
-                                           << "," << a.bottom;
-        EXPECT_TRUE(same(r, c.report)) << c.meaning << ": report " << r.left << "," << r.top << "," << r.right << ","
-                                       << r.bottom;
+        const int text = &base - bases >= 4 ? 900 : 0;
+        const auto advice = [text](int width) { return 13 * ((text + width - 1) / width); };
+        const int adviceHeight = advice(DialogUnitsToPixels({0, 0, kResultDialogMinWidth - 14, 0}, base).right);
+        LayoutRect smallest = DialogUnitsToPixels({0, 0, kResultDialogMinWidth, kResultDialogMinHeight}, base);
+        smallest.bottom = ResultDialogMinClientHeight(base, adviceHeight);
+        const auto rects = LayOutResultDialog(base, {}, smallest.right, smallest.bottom, advice);
+        std::map<int, LayoutRect> at;
+        for (size_t i = 0; i < rects.size(); ++i) at[kResultDialogLayout[i].id] = rects[i];
+        const LayoutRect& button = at[1];
+        const LayoutRect& link = at[IDC_SUPPORT_LINK];
+        const LayoutRect& report = at[IDC_REPORT];
+        const LayoutRect& status = at[IDC_STATUS];
+        EXPECT_LT(link.right, button.left) << base.x << "x" << base.y << ": link and button side by side";
+        EXPECT_LT(report.bottom, button.top) << base.x << "x" << base.y;
+        EXPECT_LE(status.bottom, at[IDC_ADVICE].top) << base.x << "x" << base.y;
+        EXPECT_EQ(at[IDC_ADVICE].bottom - at[IDC_ADVICE].top, adviceHeight) << base.x << "x" << base.y << ": all of it";
+        EXPECT_LE(at[IDC_ADVICE].bottom, report.top) << base.x << "x" << base.y;
+        EXPECT_EQ(status.right - status.left, report.right - report.left) << base.x << "x" << base.y;
+        EXPECT_GE(report.bottom - report.top, 6 * base.y) << base.x << "x" << base.y << ": six lines of report";
+        EXPECT_LE(button.right, smallest.right) << base.x << "x" << base.y;
     }
 }
 
