@@ -18,9 +18,9 @@ constexpr int kResultDialogHeight = 296;
 // between them, the status line, and a report box of six lines and its
 // border, which scrolls for the rest. The advice, when there is any, adds
 // its own height and kAdviceGap to it.
-constexpr int kResultDialogMinWidth = 7 + 128 + 7 + 109 + 7;
-constexpr int kResultDialogMinHeight = 20 + 56 + 4 + 14 + 7;
 constexpr int kReportMinHeight = 56;
+constexpr int kResultDialogMinWidth = 7 + 128 + 7 + 109 + 7;
+constexpr int kResultDialogMinHeight = 20 + kReportMinHeight + 4 + 14 + 7;
 // Between the advice and the report box, as between the status line and the advice.
 constexpr int kAdviceGap = 5;
 
