@@ -9,3 +9,4 @@
 #define IDC_SUPPORT_LINK 1000
 #define IDC_REPORT 1001
 #define IDC_STATUS 1002
+#define IDC_ADVICE 1003

@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Pictures of every state of the result dialog, as PNG files, at three
-# settings: 96 DPI on 1280x1024, 120 DPI on 1366x768 and 144 DPI on 1920x1080.
+# settings: 96 DPI on 1280x1024, 120 DPI on 1366x768 and 144 DPI on 1920x1080;
+# and of the states with and without advice at 96 and 144 DPI on 1366x768
+# too (<state>-<dpi>dpi-1366x768.png), the small screen the dialog must fit.
 #
 #   scripts/dialog-screenshots.sh [<windows build dir>] [96|120|144]
 #
@@ -89,13 +91,14 @@ blank_because() {
 
 shots=()
 blank=0
-# Turns the pictures of one run into PNG files named for the DPI, and checks them.
+# Turns the pictures of one run into PNG files named for the DPI (and the
+# screen, when given), and checks them.
 collect() {
-  local dpi="$1" bmp png why
+  local dpi="$1" screen="${2:-}" bmp png why
   wineserver -w
   for bmp in screenshots/*.bmp; do
     [ -e "$bmp" ] || continue
-    png="${bmp%.bmp}-${dpi}dpi.png"
+    png="${bmp%.bmp}-${dpi}dpi${screen:+-$screen}.png"
     convert "$bmp" "$png"
     rm "$bmp"
     shots+=("$build/$png")
@@ -120,6 +123,16 @@ for setting in 96:1280x1024 120:1366x768 144:1920x1080; do
   orvane_wine explorer "/desktop=orvane-shots-$dpi,$size" orvane_e2e_tests.exe --gtest_filter="E2eDialog*:-$small_screen" ||
     orvane_log "some dialog tests failed at $dpi DPI"
   collect "$dpi"
+done
+# The advice, and its absence, on the small screen at the other two DPIs.
+advice_states='E2eDialog.FailingRun*:E2eDialog.ShortfallWithoutAKnownCause*'
+for dpi in 96 144; do
+  [ -z "$only" ] || [ "$only" = "$dpi" ] || continue
+  orvane_log "$dpi DPI on 1366x768: with and without advice"
+  set_dpi "$dpi"
+  orvane_wine explorer "/desktop=orvane-shots-$dpi-small,1366x768" orvane_e2e_tests.exe --gtest_filter="$advice_states" ||
+    orvane_log "some advice tests failed at $dpi DPI on 1366x768"
+  collect "$dpi" 1366x768
 done
 # Inside the desktop above, its own would take that one's size and stay off screen.
 if [ -z "$only" ] || [ "$only" = 120 ]; then

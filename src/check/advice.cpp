@@ -12,6 +12,7 @@ struct Shortfall {
     bool fellShort = false;  // no row was met
     bool osVersion = false;  // of a row tried
     bool architecture = false;
+    bool armWindows = false;  // the architecture that fell short names ARM
     bool graphics = false;
     bool noGraphics = false;  // no rendering context at all: every string empty
     bool driverHung = false;    // the driver did not answer in time
@@ -20,6 +21,7 @@ struct Shortfall {
     bool remoteSession = false;
     bool productMissing = false;  // a row was met, its program is not there
     std::wstring productPath;
+    size_t metCondition = 0;  // the met row's "条件 N" when rows before it were tried, else 0
 };
 
 bool AnyFellShort(const std::vector<RowRequirements>& tried, OrvaneRec::Column column) {
@@ -29,6 +31,32 @@ bool AnyFellShort(const std::vector<RowRequirements>& tried, OrvaneRec::Column c
     });
 }
 
+// Windows on ARM words its architecture "ARM 64-bit Processor" or, localized,
+// "ARM64 ベース プロセッサ": ARM, in any letter case and width, not inside a longer word.
+bool NamesArm(const std::wstring& text) {
+    const auto fold = [](wchar_t c) -> wchar_t {
+        if (c >= L'\xFF21' && c <= L'\xFF5A') c = static_cast<wchar_t>(c - 0xFEE0);  // full-width Latin
+        return (c >= L'a' && c <= L'z') ? static_cast<wchar_t>(c - L'a' + L'A') : c;
+    };
+    const auto isLetter = [&fold](wchar_t c) { return fold(c) >= L'A' && fold(c) <= L'Z'; };
+    for (size_t i = 0; i + 3 <= text.size(); ++i) {
+        if (fold(text[i]) != L'A' || fold(text[i + 1]) != L'R' || fold(text[i + 2]) != L'M') continue;
+        const bool startsWord = i == 0 || !isLetter(text[i - 1]);
+        const bool endsWord = i + 3 == text.size() || !isLetter(text[i + 3]);
+        if (startsWord && endsWord) return true;
+    }
+    return false;
+}
+
+bool ArchitectureNamesArm(const std::vector<RowRequirements>& tried) {
+    for (const RowRequirements& row : tried)
+        for (const RequirementLine& l : row.lines)
+            if (l.column == OrvaneRec::osArchitecture && l.fellShort &&
+                std::any_of(l.found.begin(), l.found.end(), NamesArm))
+                return true;
+    return false;
+}
+
 Shortfall ReadShortfall(const CheckResult& result, const std::vector<RowRequirements>& tried) {
     Shortfall s;
     if (!result.evaluated) return s;
@@ -36,6 +64,7 @@ Shortfall ReadShortfall(const CheckResult& result, const std::vector<RowRequirem
     s.fellShort = !result.passed;
     s.osVersion = AnyFellShort(tried, OrvaneRec::minOsVersion);
     s.architecture = AnyFellShort(tried, OrvaneRec::osArchitecture);
+    s.armWindows = ArchitectureNamesArm(tried);
     s.graphics = AnyFellShort(tried, OrvaneRec::minGlVersion);
     s.noGraphics = std::all_of(run.glInfo.begin(), run.glInfo.end(), [](const std::wstring& t) { return t.empty(); });
     s.driverHung = result.graphics == GraphicsReading::Outcome::DriverHung;
@@ -44,6 +73,10 @@ Shortfall ReadShortfall(const CheckResult& result, const std::vector<RowRequirem
     s.remoteSession = result.remoteSession;
     s.productMissing = result.passed && !result.exeExists;
     s.productPath = result.exeDir + run.columns[OrvaneRec::exeName];
+    // "条件 N" numbers the rows in the order tried, as the report's requirement block does.
+    const auto met = std::find(result.triedLines.begin(), result.triedLines.end(), run.line);
+    if (s.productMissing && result.triedLines.size() > 1 && met != result.triedLines.end())
+        s.metCondition = static_cast<size_t>(met - result.triedLines.begin()) + 1;
     return s;
 }
 
@@ -72,7 +105,12 @@ const Cause kCauses[] = {
          return std::wstring(L"Windows のバージョンが動作スペックより古くなっています。"
                              L"Windows Update で Windows を更新してください。");
      }},
-    {L"os-architecture", [](const Shortfall& s) { return s.fellShort && s.architecture; },
+    {L"os-architecture-arm", [](const Shortfall& s) { return s.fellShort && s.architecture && s.armWindows; },
+     [](const Shortfall&) {
+         return std::wstring(L"この製品は ARM 版の Windows には対応していません。"
+                             L"x64 版の Windows を搭載した PC で実行してください。");
+     }},
+    {L"os-architecture", [](const Shortfall& s) { return s.fellShort && s.architecture && !s.armWindows; },
      [](const Shortfall&) { return std::wstring(L"この製品には 64 ビット版の Windows が必要です。"); }},
     {L"graphics-driver-failed",
      [](const Shortfall& s) { return s.fellShort && s.graphics && (s.driverHung || s.driverFailed); },
@@ -92,7 +130,10 @@ const Cause kCauses[] = {
      }},
     {L"product-missing", [](const Shortfall& s) { return s.productMissing; },
      [](const Shortfall& s) {
-         return L"動作スペックは満たしていますが、製品のプログラム（" + s.productPath +
+         // Rows tried before it fell short and marked the report: say which one was met.
+         const std::wstring met =
+             s.metCondition != 0 ? L"動作スペック（条件 " + std::to_wstring(s.metCondition) + L"）" : L"動作スペック";
+         return met + L"は満たしていますが、製品のプログラム（" + s.productPath +
                 L"）が見つかりません。製品を再セットアップしてください。";
      }},
 };

@@ -12,10 +12,16 @@ ResultView ComposeCheckView(const CheckResult& result, wchar_t decimalSeparator)
         ComposeResultView(*result.wmiResult, result.runRecord, result.exeExists, decimalSeparator);
     if (!result.evaluated) return view;
 
-    // Everything above stays as it was; what the product needs follows it.
+    // Everything above stays as it was; what the product needs follows it. A
+    // met row whose program is missing lists the rows tried only when rows
+    // before it fell short: their marks are in the report, and the advice
+    // names the met one by its "条件 N".
     std::vector<RowRequirements> tried;
-    if (!result.passed) tried = TriedRowRequirements(result, decimalSeparator);
-    AppendRequirementBlock(tried, AdviceFor(result, tried), view.report);
+    const bool rowsBeforeFellShort = result.passed && result.triedLines.size() > 1 && !result.exeExists;
+    if (!result.passed || rowsBeforeFellShort) tried = TriedRowRequirements(result, decimalSeparator);
+    const std::vector<Advice> advice = AdviceFor(result, tried);
+    AppendRequirementBlock(tried, advice, view.report);
+    for (const Advice& a : advice) view.advice += (view.advice.empty() ? L"" : L"\r\n") + a.text;
 
     // No row was met: the link of the row the requirements come from, so
     // that the person who needs help most has a way to it.

@@ -5,6 +5,7 @@
 #include "check_json/requirements_json.h"
 #include "check_json/sha256.h"
 #include "tables/number_text.h"
+#include "tables/requirement_compare.h"
 #include "ui/report_composition.h"
 
 namespace {
@@ -82,12 +83,18 @@ void WriteQueries(JsonWriter& json, const CheckResult& result, const OrvaneRec* 
                 json.Number(prop->checkIndex);
             else
                 json.Null();
+            // required and fellShort come from one row, so that no value that
+            // meets it reads as short of it; marked is the report's mark, of any row tried.
+            const std::wstring* required =
+                checked && compared ? &compared->columns[static_cast<size_t>(prop->checkIndex)] : nullptr;
             json.Key("required");
-            if (checked && compared)
-                json.String(compared->columns[static_cast<size_t>(prop->checkIndex)]);
+            if (required)
+                json.String(*required);
             else
                 json.Null();
             json.Key("fellShort");
+            json.Bool(required && FallsShort(*query, *prop, *required));
+            json.Key("marked");
             json.Bool(prop->failed != 0);
             json.EndObject();
         }

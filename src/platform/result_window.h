@@ -8,6 +8,7 @@
 struct ResultView {
     std::wstring status;
     std::wstring report;    // lines end with CR LF
+    std::wstring advice;    // what to do, shown above the report: one cause a line, CR LF between; empty: none
     std::wstring linkText;
     std::wstring linkUrl;
     bool showLink = false;

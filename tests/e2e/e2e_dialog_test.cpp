@@ -18,6 +18,7 @@ namespace {
 constexpr int kLinkId = 1000;
 constexpr int kReportId = 1001;
 constexpr int kStatusId = 1002;
+constexpr int kAdviceId = 1003;
 constexpr WPARAM kAboutCommand = 0x0010;
 
 const std::wstring kFailureStatus = L"【×】動作スペックを満たさない項目があります";
@@ -42,6 +43,20 @@ RECT ControlRect(HWND dialog, int id) {
     RECT r{};
     ::GetWindowRect(::GetDlgItem(dialog, id), &r);
     return r;
+}
+
+// With advice, it stands whole between the status line and the report box, as
+// wide; without, the report box follows the status line as in the template.
+void ExpectAdviceInView(HWND dialog, const char* when) {
+    const RECT status = ControlRect(dialog, kStatusId);
+    const RECT advice = ControlRect(dialog, kAdviceId);
+    const RECT report = ControlRect(dialog, kReportId);
+    const bool shown = IsControlVisible(dialog, kAdviceId);
+    EXPECT_LE(status.bottom, shown ? advice.top : report.top) << when;
+    EXPECT_LT(report.top - (shown ? advice.bottom : status.bottom), status.bottom - status.top) << when << ": a gap";
+    if (!shown) return;
+    EXPECT_TRUE(advice.bottom - advice.top >= status.bottom - status.top && advice.left == status.left &&
+                advice.right == status.right) << when << ": at least a line, as wide as the status line";
 }
 
 // Starts Orvane.exe in the folder and waits for its result dialog.
@@ -113,7 +128,11 @@ TEST(E2eDialog, FailingRunMarksTheOsVersionSaysWhatIsNeededAndLinksToSupportInTh
     const size_t needs = report.find(L"\r\n", shading + 2);
     EXPECT_EQ(report.substr(needs, report.find(L"）", needs) + 3 - needs),
               L"\r\n\r\n動作に必要な環境\r\n\tOSバージョン      : 10.0.19043 以上（この PC: " + *version + L"）\r\n");
-    EXPECT_TRUE(Contains(report, L"\r\n考えられる原因と対処\r\n\tWindows のバージョンが")) << ToUtf8(report);
+    const std::wstring advice =
+        L"Windows のバージョンが動作スペックより古くなっています。Windows Update で Windows を更新してください。";
+    EXPECT_TRUE(Contains(report, L"\r\n考えられる原因と対処\r\n\t" + advice + L"\r\n")) << ToUtf8(report);
+    EXPECT_EQ(ControlText(dialog, kAdviceId), advice);  // and above the report box, in view
+    ExpectAdviceInView(dialog, "failing run");
 
     // No row was met: the link of the row the requirements come from.
     EXPECT_TRUE(IsControlVisible(dialog, kLinkId));
@@ -125,11 +144,13 @@ TEST(E2eDialog, FailingRunMarksTheOsVersionSaysWhatIsNeededAndLinksToSupportInTh
     EXPECT_EQ(style & (WS_MINIMIZEBOX | WS_MAXIMIZEBOX), 0);
     EXPECT_NE(::GetWindowLongW(dialog, GWL_EXSTYLE) & WS_EX_APPWINDOW, 0);
 
-    // The controls in tab order, each of its kind; the report box is read-only and does not wrap.
+    // The controls in tab order, each of its kind (a screen reader reads the advice after the
+    // status line); the report box is read-only and does not wrap.
     const struct {
         int id;
         const wchar_t* className;
-    } controls[] = {{IDOK, L"Button"}, {kStatusId, L"Static"}, {kLinkId, L"SysLink"}, {kReportId, L"Edit"}};
+    } controls[] = {{IDOK, L"Button"}, {kStatusId, L"Static"}, {kAdviceId, L"Static"}, {kLinkId, L"SysLink"},
+                    {kReportId, L"Edit"}};
     HWND child = ::GetWindow(dialog, GW_CHILD);
     for (const auto& c : controls) {
         ASSERT_NE(child, nullptr);
@@ -203,6 +224,7 @@ TEST(E2eDialog, PassingOsWithProductMissingShowsTheRowAndSavesWhatItShowed) {
     const std::wstring report = ControlText(dialog, kReportId);
     EXPECT_EQ(status, L"ご利用いただけます");
     EXPECT_FALSE(Contains(report, kFailureMarker)) << ToUtf8(report);
+    EXPECT_EQ(ControlText(dialog, kAdviceId).substr(0, 25), L"動作スペックは満たしていますが、製品のプログラム（");
     EXPECT_TRUE(IsControlVisible(dialog, kLinkId));
     EXPECT_TRUE(Contains(ControlText(dialog, kLinkId), L"VORN > 保守・サポート"));
 
@@ -364,7 +386,7 @@ TEST(E2eDialog, ContentFollowsTheFrameWhichCannotShrinkBelowTheTemplate) {
     EXPECT_EQ(dx, growX);
     EXPECT_EQ(dy, growY);
     EXPECT_EQ(bigReport.right - bigReport.left, report.right - report.left + dx);
-    EXPECT_EQ(bigReport.bottom - bigReport.top, report.bottom - report.top + dy);
+    EXPECT_EQ(bigReport.bottom - grown.top, report.bottom - frame.top + dy);  // its top: below the advice
     EXPECT_EQ(bigStatus.right - bigStatus.left, status.right - status.left + dx);
     EXPECT_EQ(bigButton.left - grown.left, button.left - frame.left + dx);
     EXPECT_EQ(bigButton.top - grown.top, button.top - frame.top + dy);
@@ -408,7 +430,7 @@ RECT InClient(HWND dialog, RECT r) {
 }
 
 // Where the controls sit in the client area: link and button side by side
-// below the report box, the status line above it.
+// below the report box, the status line and the advice above it.
 void ExpectEverythingShows(HWND dialog, const char* when) {
     RECT client{};
     ::GetClientRect(dialog, &client);
@@ -424,6 +446,23 @@ void ExpectEverythingShows(HWND dialog, const char* when) {
     EXPECT_LT(report.bottom, button.top) << when;
     EXPECT_LE(status.bottom, report.top) << when;
     EXPECT_GT(report.bottom - report.top, 3 * (button.bottom - button.top)) << when << ": the report box scrolls";
+    ExpectAdviceInView(dialog, when);
+}
+
+// A driver with nothing known wrong, below the row's graphics version: no cause to name.
+TEST(E2eDialog, ShortfallWithoutAKnownCauseShowsNoAdvice) {
+    ScratchFolder folder;
+    ASSERT_TRUE(folder.AddProgram(BuiltProgram::Orvane) && folder.AddFile(L"OrvaneSPC.csv", RequirementRow(L"6.1")));
+    const StandInGraphicsDriver driver(L"answer:Stand-in|Stand-in GPU|3.1.0|1.40");
+    OrvaneProcess process;
+    const HWND dialog = driver.ok() ? OpenResultDialog(process, folder) : nullptr;
+    ASSERT_NE(dialog, nullptr);
+    SaveScreenshot(dialog, L"no-advice");
+    EXPECT_FALSE(Contains(ControlText(dialog, kReportId), L"考えられる原因と対処"));
+    EXPECT_FALSE(IsControlVisible(dialog, kAdviceId));
+    ExpectEverythingShows(dialog, "no advice");
+    PostCommand(dialog, IDCANCEL);
+    EXPECT_TRUE(process.WaitForExit());
 }
 
 TEST(E2eDialog, At120DpiOnA1366x768ScreenTheDialogFitsAndShrinks) {

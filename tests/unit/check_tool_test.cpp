@@ -237,6 +237,32 @@ TEST(CheckTool, JsonOfAFailingMachineFieldByField) {
     EXPECT_EQ(m.fake.files.files.size(), 0u);
 }
 
+// A property's required value and fellShort come from one row: the selected
+// one, else the table's first (the lowest line, wherever it was tried); each
+// case's version is marked, by some row tried.
+TEST(CheckTool, RequiredAndFellShortOfAPropertyComeFromOneRow) {
+    const std::string rows = "3.3,10.0.19045,64 ビット,a,,1,ok,,\r\n4.6,10.0.19044,64 ビット,a,,1,ok,,\r\n"
+                             "1.0,10.0.19041,64 ビット,a,,1,ok,,\r\n";  // tried: lines 2, 1, 3
+    const struct {
+        const wchar_t* os;
+        int line;
+        const char* required;
+        bool fellShort;
+    } cases[] = {{L"10.0.19043", 3, "10.0.19041", false},  // the last row tried is met, line 2 marks
+                 {L"10.0.19000", 1, "10.0.19045", true}};  // none is: line 1, tried second
+    for (const auto& c : cases) {
+        Machine m(c.os);
+        m.fake.files.files[L"C:\\Tools\\OrvaneSPC.csv"] = ToCp932(rows);
+        m.Run({});
+        const JsonValue json = m.Json();
+        const JsonValue& version = json["queries"][0]["properties"][0];
+        EXPECT_EQ(json["requiredFrom"]["line"].number, c.line) << c.required;
+        EXPECT_EQ(version["required"].text, c.required);
+        EXPECT_EQ(version["fellShort"].boolean, c.fellShort) << c.required;
+        EXPECT_TRUE(version["marked"].boolean) << c.required;
+    }
+}
+
 TEST(CheckTool, ExitCodesAndWhatTheJsonSaysOfThem) {
     using std::chrono::milliseconds;
     const char* const badSecondLine = "3.3,10.0.19043,64 ビット,a,,1,ok,,\r\n3.3,10.0.19043\r\n";

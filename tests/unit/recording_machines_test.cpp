@@ -5,6 +5,8 @@
 #include <set>
 #include <sstream>
 
+#include "check/advice.h"
+#include "check/requirements.h"
 #include "check_tool/check_replay.h"
 #include "encoding/utf8_encoding.h"
 #include "fakes/fake_platform.h"
@@ -43,7 +45,7 @@ TEST(MachineZoo, EveryRecordingReadsAndHasItsExpectations) {
     std::istringstream tsv(ReadSourceFile("tests/machines/expected.tsv"));
     for (std::string line; std::getline(tsv, line);) {
         if (line.empty() || line[0] == '#') continue;
-        EXPECT_EQ(std::count(line.begin(), line.end(), '\t'), 6) << line;
+        EXPECT_EQ(std::count(line.begin(), line.end(), '\t'), 7) << line;
         const std::string file = line.substr(0, line.find('\t'));
         EXPECT_EQ(recordings.count(file), 1u) << "expected.tsv names a recording that is not there: " << file;
         expected.insert(file);
@@ -52,7 +54,7 @@ TEST(MachineZoo, EveryRecordingReadsAndHasItsExpectations) {
 }
 
 // Every line of expected.tsv: the machine replayed by the one check run under
-// that table folder gives that verdict, row, failing items and unrecorded facts.
+// that table folder gives that verdict, row, failing items, unrecorded facts and advice.
 TEST(MachineZoo, EachReplayGivesTheExpectedVerdict) {
     static const char* const kVerdicts[] = {"meets", "falls-short", "table-unusable", "wmi-unreachable"};
     std::istringstream tsv(ReadSourceFile("tests/machines/expected.tsv"));
@@ -79,8 +81,10 @@ TEST(MachineZoo, EachReplayGivesTheExpectedVerdict) {
         const CheckResult& result = check.Result();
         const int exitCode = CheckRunExitCode(result);
         const std::string row = result.runRecord.line ? std::to_string(result.runRecord.line) : "-";
+        std::vector<std::wstring> advice;
+        for (const Advice& a : AdviceFor(result, TriedRowRequirements(result, L'.'))) advice.push_back(a.code);
         EXPECT_EQ(file + "\t" + tables + "\t" + kVerdicts[std::min(exitCode, 3)] + "\t" + std::to_string(exitCode) +
-                      "\t" + row + "\t" + Listed(FailingItems(result)) + "\t" + Listed(check.Unrecorded()),
+                      "\t" + row + "\t" + Listed(FailingItems(result)) + "\t" + Listed(check.Unrecorded()) + "\t" + Listed(advice),
                   line);
         EXPECT_TRUE(fake.launcher.started.empty() && fake.files.files.size() <= 2) << file << ": it only looked";
         ++replayed;

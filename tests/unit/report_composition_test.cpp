@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <string>
 #include <vector>
@@ -277,13 +278,24 @@ TEST(ReportComposition, ShortMachineIsToldWhatTheProductNeedsAfterTheUnchangedRe
           L"\tGL_VERSION: 4.6 以上（この PC: 4.5 (Core Profile) Mesa 22.3.6）", L"", L"考えられる原因と対処",
           L"\tグラフィックス ドライバーが使われていません（ソフトウェア レンダラー llvmpipe で描画されています）。…",
           L"\tリモート デスクトップ接続で実行されているため、…"}},
-        {"two rows, no context, 32-bit", "4.5,10.0.19045,64 ビット,a.exe," + kLink + kBuiltIn, L"10.0.19045",
-         L"32 ビット", nullptr, false, false,
+        {"two rows, no context, Windows on ARM (localized)", "4.5,10.0.19045,64 ビット,a.exe," + kLink + kBuiltIn,
+         L"10.0.19045", L"ARM64 ベース プロセッサ", nullptr, false, false,
          {L"", L"動作に必要な環境（次のいずれか）", L"\t条件 1", L"\t\tOSバージョン      : 10.0.19045 以上",
-          L"\t\tアーキテクチャ     : 64 ビット（この PC: 32 ビット）", L"\t\tGL_VERSION: 4.5 以上（この PC: 取得できませんでした）",
-          L"\t条件 2", L"\t\tOSバージョン      : 10.0.19043 以上", L"\t\tアーキテクチャ     : 64 ビット（この PC: 32 ビット）",
+          L"\t\tアーキテクチャ     : 64 ビット（この PC: ARM64 ベース プロセッサ）",
+          L"\t\tGL_VERSION: 4.5 以上（この PC: 取得できませんでした）", L"\t条件 2", L"\t\tOSバージョン      : 10.0.19043 以上",
+          L"\t\tアーキテクチャ     : 64 ビット（この PC: ARM64 ベース プロセッサ）",
           L"\t\tGL_VERSION: 3.3 以上（この PC: 取得できませんでした）", L"", L"考えられる原因と対処",
-          L"\tこの製品には 64 ビット版の Windows が必要です。", L"\tOpenGL を使用できませんでした。…"}},
+          L"\tこの製品は ARM 版の Windows には対応していません。x64 版の Windows を搭載した PC で実行してください。",
+          L"\tOpenGL を使用できませんでした。…"}},
+        // The first row tried falls short and marks the report: the rows tried are listed, and the met one is named.
+        {"a later row met, product missing", "4.5,10.0.19045,64 ビット,vorn_explorer.exe," + kLink + kBuiltIn,
+         L"10.0.19044", L"64 ビット", "Radeon", false, false,
+         {L"", L"動作に必要な環境（次のいずれか）", L"\t条件 1", L"\t\tOSバージョン      : 10.0.19045 以上（この PC: 10.0.19044）",
+          L"\t\tアーキテクチャ     : 64 ビット", L"\t\tGL_VERSION: 4.5 以上", L"\t条件 2",
+          L"\t\tOSバージョン      : 10.0.19043 以上", L"\t\tアーキテクチャ     : 64 ビット", L"\t\tGL_VERSION: 3.3 以上", L"",
+          L"考えられる原因と対処",
+          L"\t動作スペック（条件 2）は満たしていますが、製品のプログラム（C:\\Tools\\vorn_explorer.exe）が見つかりません。"
+          L"製品を再セットアップしてください。"}},
         {"row met, product missing", kBuiltIn, L"10.0.22631", L"64 ビット", "llvmpipe", true, false,
          {L"", L"考えられる原因と対処",
           L"\t動作スペックは満たしていますが、製品のプログラム（C:\\Tools\\vorn_explorer.exe）が見つかりません。"

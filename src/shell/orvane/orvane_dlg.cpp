@@ -72,6 +72,7 @@ private:
 OrvaneDlg::OrvaneDlg(const ResultView& view, std::function<SaveOutcome()> save, std::wstring saveFailedText)
     : m_strStatus(view.status),
       m_strReport(view.report),
+      m_strAdvice(view.advice),
       m_linkText(view.linkText),
       m_linkUrl(view.linkUrl),
       m_showLink(view.showLink),
@@ -159,6 +160,7 @@ BOOL OrvaneDlg::OnInitDialog() {
     ::SendDlgItemMessageW(m_hWnd, IDC_REPORT, EM_SETLIMITTEXT, 0, 0);
     ::SetDlgItemTextW(m_hWnd, IDC_REPORT, m_strReport.c_str());
     ::SetDlgItemTextW(m_hWnd, IDC_STATUS, m_strStatus.c_str());
+    ShowAdvice();
 
     FitFrameIntoWorkArea();
     OnSize();
@@ -232,6 +234,14 @@ void OrvaneDlg::ShowSupportLink() {
     ::ShowWindow(link, SW_SHOW);
 }
 
+// The cause-and-action lines where the user looks first; the report box still ends with them.
+void OrvaneDlg::ShowAdvice() {
+    HWND advice = ::GetDlgItem(m_hWnd, IDC_ADVICE);
+    if (!advice || m_strAdvice.empty()) return;  // hidden, and the layout is the template's
+    ::SetWindowTextW(advice, m_strAdvice.c_str());
+    ::ShowWindow(advice, SW_SHOW);
+}
+
 void OrvaneDlg::MeasureCaptions() {
     const RECT padding = ToPixels({0, 0, 8, 0});  // a button's caption needs room for its frame and focus rectangle
     for (size_t i = 0; i < kResultDialogLayout.size(); ++i) {
@@ -300,19 +310,23 @@ void OrvaneDlg::OnSupportLinkActivated() {
 
 void OrvaneDlg::OnSize() {
     MeasureCaptions();  // again each time: a DPI change brings a new font
-    const RECT design = ToPixels({0, 0, kResultDialogWidth, kResultDialogHeight});
     RECT client{};
     ::GetClientRect(m_hWnd, &client);
+    HWND advice = ::GetDlgItem(m_hWnd, IDC_ADVICE);
+    std::function<int(int)> adviceHeight;
+    m_adviceHeight = 0;
+    if (advice && !m_strAdvice.empty()) {
+        adviceHeight = [this, advice](int width) {
+            return m_adviceHeight = WrappedTextHeight(advice, m_strAdvice, width);
+        };
+    }
+    const auto at = LayOutResultDialog(m_baseUnits, minWidths_, client.right, client.bottom, adviceHeight);
 
     HDWP positions = ::BeginDeferWindowPos(static_cast<int>(kResultDialogLayout.size()));
     for (size_t i = 0; i < kResultDialogLayout.size(); ++i) {
-        const ControlLayout& control = kResultDialogLayout[i];
-        HWND child = ::GetDlgItem(m_hWnd, control.id);
+        HWND child = ::GetDlgItem(m_hWnd, kResultDialogLayout[i].id);
         if (!child) continue;
-        const RECT d = ToPixels(control.design);
-        const LayoutRect fitted = WidenToFit({d.left, d.top, d.right, d.bottom}, control.anchors, minWidths_[i]);
-        const LayoutRect r = FollowClientArea(fitted, control.anchors, design.right, design.bottom, client.right,
-                                              client.bottom);
+        const LayoutRect& r = at[i];
         if (positions) {
             positions = ::DeferWindowPos(positions, child, nullptr, r.left, r.top, r.right - r.left,
                                          r.bottom - r.top, SWP_NOZORDER | SWP_NOACTIVATE);
@@ -336,6 +350,8 @@ void OrvaneDlg::OnGetMinMaxInfo(MINMAXINFO& info) {
         const RECT d = ToPixels(kResultDialogLayout[i].design);
         content.right += std::max<LONG>(0, minWidths_[i] - (d.right - d.left));  // a caption wider than its template
     }
+    // The advice is never cut: the report box above its least gives up the room.
+    content.bottom = ResultDialogMinClientHeight(m_baseUnits, m_adviceHeight);
     content = FrameAround(content);
     RECT frame{};
     ::GetWindowRect(m_hWnd, &frame);

@@ -37,6 +37,7 @@ private:
     void AddAboutItem();
     void LoadIcons();
     void ShowSupportLink();
+    void ShowAdvice();
     void MeasureCaptions();
     void FitFrameIntoWorkArea();
     void ShowFocusCues();
@@ -55,10 +56,12 @@ private:
     UniqueIcon m_hSmallIcon;  // loaded at its own size so the title bar does not show a shrunk picture
     std::wstring m_strStatus;
     std::wstring m_strReport;
+    std::wstring m_strAdvice;
+    int m_adviceHeight = 0;  // pixels the advice's text took at the last layout
     std::wstring m_linkText;
     std::wstring m_linkUrl;
     bool m_showLink = false;
-    std::array<int, std::tuple_size_v<decltype(kResultDialogLayout)>> minWidths_{};  // pixels each control needs for its caption, by kResultDialogLayout entry
+    std::array<int, kResultDialogControls> minWidths_{};  // pixels each control needs for its caption, by kResultDialogLayout entry
     std::function<SaveOutcome()> save_;
     std::wstring saveFailedText_;
 };

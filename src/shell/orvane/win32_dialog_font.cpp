@@ -45,3 +45,15 @@ int CaptionWidth(HWND control, const std::wstring& text) {
     if (!::GetTextExtentPoint32W(dc.get(), text.c_str(), static_cast<int>(text.size()), &extent)) return 0;
     return extent.cx;
 }
+
+int WrappedTextHeight(HWND control, const std::wstring& text, int width) {
+    if (text.empty() || width <= 0) return 0;
+    UniqueWindowDc dc(control, ::GetDC(control));
+    if (!dc) return 0;
+    SelectedFont font(dc.get(), reinterpret_cast<HFONT>(::SendMessageW(control, WM_GETFONT, 0, 0)));
+    RECT bounds{0, 0, width, 0};
+    // The flags a static of style SS_LEFT | SS_NOPREFIX draws its text with.
+    const UINT flags = DT_CALCRECT | DT_LEFT | DT_WORDBREAK | DT_EXPANDTABS | DT_NOPREFIX;
+    if (::DrawTextW(dc.get(), text.c_str(), static_cast<int>(text.size()), &bounds, flags) == 0) return 0;
+    return bounds.bottom - bounds.top;
+}

@@ -17,3 +17,7 @@ DialogBaseUnits MeasureDialogBaseUnits(HWND window, HFONT font);
 
 // Pixels `text` takes in the control's own font.
 int CaptionWidth(HWND control, const std::wstring& text);
+
+// Pixels `text` takes in height, in the control's own font, wrapped at words
+// to `width` as a left-aligned static text draws it.
+int WrappedTextHeight(HWND control, const std::wstring& text, int width);
