@@ -5,7 +5,7 @@
 #include <memory>
 #include <vector>
 
-#include "check_tool/check_replay.h"
+#include "replay/check_replay.h"
 #include "encoding/utf8_encoding.h"
 
 const char* const kSummaryCsvHeader =
@@ -113,7 +113,7 @@ private:
         std::optional<MachineRecording> recording = ReadRecordingFile(platform_.files, path, why);
         if (!recording) return Unreadable(path, why);
 
-        const ReplayedCheck check(platform_, std::move(*recording), options_);
+        const ReplayedCheck check(platform_, std::move(*recording), options_.tablesFolder);
         const CheckResult& result = check.Result();
         if (!result.TablesUsable()) {
             for (const std::wstring& text : check.Messages())

@@ -5,7 +5,8 @@
 #include <set>
 #include <sstream>
 
-#include "check_tool/check_replay.h"
+#include "check_tool/check_tool.h"
+#include "replay/check_replay.h"
 #include "encoding/utf8_encoding.h"
 #include "fakes/fake_platform.h"
 #include "recording/recording_reader.h"
@@ -75,7 +76,7 @@ TEST(MachineZoo, EachReplayGivesTheExpectedVerdict) {
         std::optional<MachineRecording> recording = ReadMachineRecording(ReadSourceFile("tests/machines/" + file), error);
         ASSERT_TRUE(recording) << file << ": " << error;
 
-        const ReplayedCheck check(fake.platform, std::move(*recording), options);
+        const ReplayedCheck check(fake.platform, std::move(*recording), options.tablesFolder);
         const CheckResult& result = check.Result();
         const int exitCode = CheckRunExitCode(result);
         const std::string row = result.runRecord.line ? std::to_string(result.runRecord.line) : "-";

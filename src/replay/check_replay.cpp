@@ -1,4 +1,4 @@
-#include "check_tool/check_replay.h"
+#include "replay/check_replay.h"
 
 #include "encoding/utf8_encoding.h"
 #include "probes/graphics_probe.h"
@@ -13,9 +13,9 @@ std::wstring TrimmedLabel(const std::wstring& label) {
     return text;
 }
 
-CheckRunSettings SettingsFor(const CheckOptions& options) {
+CheckRunSettings SettingsFor(const std::optional<std::wstring>& tablesFolder) {
     CheckRunSettings settings;
-    settings.tablesFolder = options.tablesFolder.value_or(std::wstring());
+    settings.tablesFolder = tablesFolder.value_or(std::wstring());
     settings.everyQueryUpFront = true;  // as orvane-check asks them live
     return settings;
 }
@@ -35,16 +35,17 @@ std::optional<MachineRecording> ReadRecordingFile(FileSystem& files, const std::
     return recording;
 }
 
-std::wstring CheckFolder(Platform& platform, const CheckOptions& options) {
-    return options.tablesFolder.value_or(ExeFolderOf(platform.system.ExecutablePath()));
+std::wstring CheckFolder(Platform& platform, const std::optional<std::wstring>& tablesFolder) {
+    return tablesFolder.value_or(ExeFolderOf(platform.system.ExecutablePath()));
 }
 
-ReplayedCheck::ReplayedCheck(Platform& platform, MachineRecording recording, const CheckOptions& options)
-    : machine_(std::move(recording), platform.files, platform.codec, CheckFolder(platform, options)),
+ReplayedCheck::ReplayedCheck(Platform& platform, MachineRecording recording,
+                             const std::optional<std::wstring>& tablesFolder)
+    : machine_(std::move(recording), platform.files, platform.codec, CheckFolder(platform, tablesFolder)),
       looking_{machine_.Files(), machine_.Codec(),    platform.resources, messages_,         platform.system,
                launcher_,        machine_.Wmi(),      machine_.Graphics(), platform.registry, profiles_,
                resultWindow_},
-      run_(std::make_unique<CheckRun>(looking_, SettingsFor(options))) {}
+      run_(std::make_unique<CheckRun>(looking_, SettingsFor(tablesFolder))) {}
 
 std::vector<std::wstring> FailingItems(const CheckResult& result) {
     std::vector<std::wstring> items;
@@ -57,23 +58,4 @@ std::vector<std::wstring> FailingItems(const CheckResult& result) {
     if (LeadingInt(result.runRecord.columns[OrvaneRec::glVerdict]) == 0)
         items.push_back(TrimmedLabel(glKeyLabels[OrvaneRec::glVersion]));
     return items;
-}
-
-int RunReplay(Platform& platform, const CheckOptions& options, const CheckToolInfo& info, CheckToolOutput& output) {
-    const std::wstring& file = *options.replayFile;
-    std::wstring why;
-    std::optional<MachineRecording> recording = ReadRecordingFile(platform.files, file, why);
-    if (!recording) {
-        output.standardError += TextLines(L"orvane-check: " + file + L": " + why + L"\n");
-        return kCheckTableUnusable;
-    }
-
-    RecordedMachine machine(std::move(*recording), platform.files, platform.codec, CheckFolder(platform, options));
-    const MachineRecording& r = machine.Recording();
-    const CheckSubject recorded{machine.Files(), machine.Codec(), machine.Wmi(), machine.Graphics(), r.machine,
-                                r.timeUtc, [&] { return ReplaySource{file, r.machine, r.timeUtc, machine.Unrecorded()}; }};
-    const int exitCode = RunReport(platform, options, info, recorded, output);
-    for (const std::wstring& fact : machine.Unrecorded())
-        output.standardError += TextLines(L"orvane-check: not recorded, counted as absent: " + fact + L"\n");
-    return exitCode;
 }

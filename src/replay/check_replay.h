@@ -1,6 +1,6 @@
 #pragma once
-// orvane-check --replay: a recorded machine checked against the tables by the
-// one check run, as if on that machine.
+// A recorded machine checked against the tables by the one check run, as if
+// on that machine: the core of --replay and of the fleet's commands.
 
 #include <memory>
 #include <optional>
@@ -8,24 +8,23 @@
 #include <vector>
 
 #include "check/check_run.h"
-#include "check_tool/check_command_line.h"
-#include "check_tool/check_tool.h"
-#include "check_tool/looking_services.h"
 #include "platform/platform.h"
 #include "recording/machine_recording.h"
 #include "recording/recorded_platform.h"
+#include "replay/looking_services.h"
 
 // The recording a file holds, or nullopt with the reason in why.
 std::optional<MachineRecording> ReadRecordingFile(FileSystem& files, const std::wstring& path, std::wstring& why);
 
-// The folder a check of these options takes its tables from and looks for the product in.
-std::wstring CheckFolder(Platform& platform, const CheckOptions& options);
+// The folder a check takes its tables from and looks for the product in:
+// tablesFolder (ending with a backslash) when given, else the program's own.
+std::wstring CheckFolder(Platform& platform, const std::optional<std::wstring>& tablesFolder);
 
 // One recorded machine under the one check run, with nothing shown, started
 // or written.
 class ReplayedCheck {
 public:
-    ReplayedCheck(Platform& platform, MachineRecording recording, const CheckOptions& options);
+    ReplayedCheck(Platform& platform, MachineRecording recording, const std::optional<std::wstring>& tablesFolder);
 
     const CheckResult& Result() const { return run_->Result(); }
     const MachineRecording& Recording() const { return machine_.Recording(); }
@@ -47,7 +46,3 @@ private:
 // report order: a property's label up to its value, trailing blanks cut, and
 // "GL_VERSION:" for the graphics.
 std::vector<std::wstring> FailingItems(const CheckResult& result);
-
-// --replay FILE: the report of the recorded machine, as a live run gives it,
-// with replayedFrom; exit 2 naming the file when it holds no recording.
-int RunReplay(Platform& platform, const CheckOptions& options, const CheckToolInfo& info, CheckToolOutput& output);
