@@ -13,14 +13,16 @@ std::wstring TrimmedLabel(const std::wstring& label) {
     return text;
 }
 
-CheckRunSettings SettingsFor(const std::optional<std::wstring>& tablesFolder) {
+}  // namespace
+
+CheckRunSettings LookingCheckSettings(const std::optional<std::wstring>& tablesFolder,
+                                      std::chrono::milliseconds wmiTimeLimit) {
     CheckRunSettings settings;
     settings.tablesFolder = tablesFolder.value_or(std::wstring());
     settings.everyQueryUpFront = true;  // as orvane-check asks them live
+    settings.wmiTimeLimit = wmiTimeLimit;
     return settings;
 }
-
-}  // namespace
 
 std::optional<MachineRecording> ReadRecordingFile(FileSystem& files, const std::wstring& path, std::wstring& why) {
     const std::optional<std::string> bytes = files.ReadWholeFile(path);
@@ -42,10 +44,8 @@ std::wstring CheckFolder(Platform& platform, const std::optional<std::wstring>& 
 ReplayedCheck::ReplayedCheck(Platform& platform, MachineRecording recording,
                              const std::optional<std::wstring>& tablesFolder)
     : machine_(std::move(recording), platform.files, platform.codec, CheckFolder(platform, tablesFolder)),
-      looking_{machine_.Files(), machine_.Codec(),    platform.resources, messages_,         platform.system,
-               launcher_,        machine_.Wmi(),      machine_.Graphics(), platform.registry, profiles_,
-               resultWindow_},
-      run_(std::make_unique<CheckRun>(looking_, SettingsFor(tablesFolder))) {}
+      looking_(services_.Over(platform, machine_.Files(), machine_.Codec(), machine_.Wmi(), machine_.Graphics())),
+      run_(std::make_unique<CheckRun>(looking_, LookingCheckSettings(tablesFolder))) {}
 
 std::vector<std::wstring> FailingItems(const CheckResult& result) {
     std::vector<std::wstring> items;

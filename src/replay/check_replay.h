@@ -2,6 +2,7 @@
 // A recorded machine checked against the tables by the one check run, as if
 // on that machine: the core of --replay and of the fleet's commands.
 
+#include <chrono>
 #include <memory>
 #include <optional>
 #include <string>
@@ -12,6 +13,10 @@
 #include "recording/machine_recording.h"
 #include "recording/recorded_platform.h"
 #include "replay/looking_services.h"
+
+// The settings of a check that only looks, as orvane-check runs it.
+CheckRunSettings LookingCheckSettings(const std::optional<std::wstring>& tablesFolder,
+                                      std::chrono::milliseconds wmiTimeLimit = CheckRunSettings::kWmiTimeLimit);
 
 // The recording a file holds, or nullopt with the reason in why.
 std::optional<MachineRecording> ReadRecordingFile(FileSystem& files, const std::wstring& path, std::wstring& why);
@@ -30,14 +35,11 @@ public:
     const MachineRecording& Recording() const { return machine_.Recording(); }
     std::vector<std::wstring> Unrecorded() const { return machine_.Unrecorded(); }
     // What the table loaders would have shown.
-    const std::vector<std::wstring>& Messages() const { return messages_.texts; }
+    const std::vector<std::wstring>& Messages() const { return services_.messages.texts; }
 
 private:
     RecordedMachine machine_;
-    CollectedMessages messages_;
-    RefusingLauncher launcher_;
-    NoProfileFiles profiles_;
-    NoResultWindow resultWindow_;
+    LookingServices services_;
     Platform looking_;
     std::unique_ptr<CheckRun> run_;
 };

@@ -35,3 +35,17 @@ public:
     }
     void Write(const std::wstring&, const std::wstring&, const std::wstring&, const std::wstring&) override {}
 };
+
+// A platform's services with those that would show, start or write something
+// put aside, and the machine's facts taken from the given services.
+struct LookingServices {
+    CollectedMessages messages;
+    RefusingLauncher launcher;
+    NoProfileFiles profiles;
+    NoResultWindow resultWindow;
+
+    Platform Over(Platform& platform, FileSystem& files, TextCodec& codec, WmiService& wmi, GraphicsDriver& graphics) {
+        return Platform{files,    codec, platform.resources, messages,          platform.system, launcher,
+                        wmi,      graphics, platform.registry, profiles,        resultWindow};
+    }
+};

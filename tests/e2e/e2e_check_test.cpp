@@ -198,16 +198,16 @@ TEST(E2eCheck, SummaryOfTheMachineZooCountsAndWritesOneCsvLinePerRecording) {
     ASSERT_TRUE(run);
     // Exit 1: all read, but not all meet.
     // Under the built-in tables, as the zoo's expected.tsv has it.
-    EXPECT_NE(run->standardOutput.find("recordings: 23\r\nmeets: 10\r\nfalls short: 12\r\n"
-                                       "no verdict (WMI not reached or not answering): 1\r\n"
+    EXPECT_NE(run->standardOutput.find("recordings: 25\r\nmeets: 10\r\nfalls short: 13\r\n"
+                                       "no verdict (WMI not reached or not answering): 2\r\n"
                                        "partial (something unrecorded, counted as absent): 0\r\nunreadable: 0\r\n"
-                                       "failing items:\r\n      5  GL_VERSION:\r\n"),
+                                       "failing items:\r\n      6  OSバージョン      :\r\n      5  GL_VERSION:\r\n"),
               std::string::npos)
         << run->standardOutput;
 
     const std::string csv = folder.ReadFile(L"fleet.csv").value_or("");
     EXPECT_EQ(csv.substr(0, 3), "\xEF\xBB\xBF");
-    EXPECT_EQ(std::count(csv.begin(), csv.end(), '\n'), 24);  // the header and one line per recording
+    EXPECT_EQ(std::count(csv.begin(), csv.end(), '\n'), 26);  // the header and one line per recording
     EXPECT_GT(::MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, csv.data(), static_cast<int>(csv.size()), nullptr, 0), 0);
 }
 

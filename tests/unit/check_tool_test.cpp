@@ -10,7 +10,7 @@
 
 #include "check_tool/check_command_line.h"
 #include "check_tool/check_tool.h"
-#include "check_tool/fleet_summary.h"
+#include "fleet/fleet_summary.h"
 #include "check_json/json_writer.h"
 #include "check_json/sha256.h"
 #include "fakes/fake_platform.h"
