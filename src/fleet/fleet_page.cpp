@@ -24,14 +24,14 @@ const wchar_t* const kStyle =
     L"h1{font-size:1.6em;margin:0 0 .2em}h2{font-size:1.2em;margin:1.6em 0 .4em;border-bottom:1px solid #ccc}"
     L"p.when{color:#555;margin:0}"
     L"svg{display:block}"
-    L".legend span{display:inline-block;margin:.3em 1.2em .3em 0;white-space:nowrap}"
+    L".legend>span{display:inline-block;margin:.3em 1.2em .3em 0;white-space:nowrap}"
     L".key{display:inline-block;width:.9em;height:.9em;vertical-align:-.1em;margin-right:.3em;"
     L"-webkit-print-color-adjust:exact;print-color-adjust:exact}"
     L"table{border-collapse:collapse;width:100%}"
     L"th,td{text-align:left;vertical-align:top;padding:.25em .5em;border-bottom:1px solid #e0e0e0;"
     L"overflow-wrap:anywhere}"
     L"th{background:#f3f3f3}"
-    L"td.n{text-align:right;white-space:nowrap;width:5em}td.bar{width:40%}td.tag{white-space:nowrap}"
+    L"td.n,th.n{text-align:right;white-space:nowrap;width:1%}td.bar{width:35%;min-width:5em}td.tag{white-space:nowrap}"
     L"code{font-family:Consolas,monospace;font-size:.95em}"
     L"*{-webkit-print-color-adjust:exact;print-color-adjust:exact}"
     L"@media print{body{margin:0;max-width:none}tr{break-inside:avoid}h2{break-after:avoid}}";
@@ -69,7 +69,7 @@ std::wstring Legend(const std::vector<std::pair<Shade, size_t>>& parts) {
 std::wstring CountBars(const std::map<std::wstring, size_t>& counts, const wchar_t* what, bool asCode) {
     if (counts.empty()) return L"<p>None.</p>";
     const auto items = MostFrequentFirst(counts);
-    std::wstring html = L"<table><tr><th>" + std::wstring(what) + L"</th><th>machines</th><th></th></tr>";
+    std::wstring html = L"<table><tr><th>" + std::wstring(what) + L"</th><th class=\"n\">machines</th><th></th></tr>";
     for (const auto& item : items) {
         const std::wstring name = HtmlText(item.first);
         html += L"<tr><td>" + (asCode ? L"<code>" + name + L"</code>" : name) + L"</td><td class=\"n\">" +
@@ -88,7 +88,7 @@ std::wstring Spread(const std::map<std::wstring, VerdictCounts>& spread, const w
     std::stable_sort(rows.begin(), rows.end(), [&](const auto& a, const auto& b) { return total(a.second) > total(b.second); });
     std::wstring html = L"<table><tr><th>" + std::wstring(what) + L"</th>" +
                         (software ? L"<th>drawn by</th>" : L"") +
-                        L"<th>meets</th><th>falls short</th><th>no verdict</th><th></th></tr>";
+                        L"<th class=\"n\">meets</th><th class=\"n\">falls short</th><th class=\"n\">no verdict</th><th></th></tr>";
     for (const auto& row : rows) {
         const VerdictCounts& c = row.second;
         html += L"<tr><td>" + HtmlText(row.first) + L"</td>";

@@ -45,7 +45,7 @@ ReplayedCheck::ReplayedCheck(Platform& platform, MachineRecording recording,
                              const std::optional<std::wstring>& tablesFolder)
     : machine_(std::move(recording), platform.files, platform.codec, CheckFolder(platform, tablesFolder)),
       looking_(services_.Over(platform, machine_.Files(), machine_.Codec(), machine_.Wmi(), machine_.Graphics())),
-      run_(std::make_unique<CheckRun>(looking_, LookingCheckSettings(tablesFolder))) {}
+      run_(std::make_unique<CheckRun>(looking_, LookingCheckSettings(tablesFolder, kRecordedWmiTimeLimit))) {}
 
 std::vector<std::wstring> FailingItems(const CheckResult& result) {
     std::vector<std::wstring> items;

@@ -18,6 +18,11 @@
 CheckRunSettings LookingCheckSettings(const std::optional<std::wstring>& tablesFolder,
                                       std::chrono::milliseconds wmiTimeLimit = CheckRunSettings::kWmiTimeLimit);
 
+// How long a replay waits for its recorded answers. They come from memory at
+// once; only a host too busy to start the run's WMI thread delays them, and
+// a busy host is no machine that left its queries unanswered.
+inline constexpr std::chrono::milliseconds kRecordedWmiTimeLimit = std::chrono::minutes(5);
+
 // The recording a file holds, or nullopt with the reason in why.
 std::optional<MachineRecording> ReadRecordingFile(FileSystem& files, const std::wstring& path, std::wstring& why);
 
