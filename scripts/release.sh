@@ -77,7 +77,7 @@ mkdir -p "$tree/docs"
 for program in "${PROGRAMS[@]}"; do
   cp "$build/$program.exe" "$tree/"
 done
-cp "$src/docs/tables.md" "$src/docs/orvane-check.md" "$tree/docs/"
+cp "$src/docs/tables.md" "$src/docs/orvane-check.md" "$src/docs/fleet-page.png" "$tree/docs/"
 cp -R "$src/docs/examples" "$tree/docs/"
 # Intune's discovery script, uploaded as it is (docs/orvane-check.md, "Intune").
 mkdir -p "$tree/intune"
