@@ -4,7 +4,7 @@ const wchar_t* const kCheckUsage =
     L"usage: orvane-check [--tables DIR] [--json | --text] [--out FILE]\n"
     L"       orvane-check --replay FILE [--tables DIR] [--json | --text] [--out FILE]\n"
     L"       orvane-check --summary PATH... [--tables DIR] [--csv FILE] [--html FILE] [--out FILE]\n"
-    L"       orvane-check --intune [--tables DIR]\n"
+    L"       orvane-check --intune [--tables DIR] [--out FILE]\n"
     L"       orvane-check --intune-rules [--tables DIR] [--out FILE]\n"
     L"       orvane-check --validate [DIR] [--out FILE]\n"
     L"       orvane-check --help | --version\n"
