@@ -96,11 +96,16 @@ FleetTable TableOf(const wchar_t* file, const TableOrigin& origin) {
     return {file, origin.builtIn ? L"built-in" : origin.path, Sha256Hex(origin.bytes)};
 }
 
+// No verdict is no pass: neither meets nor falls short.
+void CountVerdict(VerdictCounts& counts, int exitCode) {
+    (exitCode == kCheckMeets ? counts.meets : exitCode == kCheckFallsShort ? counts.fallsShort : counts.noVerdict)++;
+}
+
 void CountSpread(std::map<std::wstring, VerdictCounts>& spread, const std::wstring& key, int exitCode) {
     auto at = spread.find(key);
-    if (at == spread.end()) at = spread.emplace(spread.size() < FleetTally::kMaxSpread ? key : L"other", VerdictCounts{}).first;
-    VerdictCounts& counts = at->second;
-    (exitCode == kCheckMeets ? counts.meets : exitCode == kCheckFallsShort ? counts.fallsShort : counts.noVerdict)++;
+    if (at == spread.end())
+        at = spread.emplace(spread.size() < FleetTally::kMaxSpread ? key : L"other", VerdictCounts{}).first;
+    CountVerdict(at->second, exitCode);
 }
 
 class Summary {
@@ -184,9 +189,7 @@ private:
         if (tally_.tables.empty())
             tally_.tables = {TableOf(L"OrvaneSPC.csv", result.specOrigin), TableOf(L"OrvaneWMI.csv", result.queryOrigin)};
         const int exitCode = CheckRunExitCode(result);
-        VerdictCounts& verdicts = tally_.verdicts;
-        (exitCode == kCheckMeets ? verdicts.meets : exitCode == kCheckFallsShort ? verdicts.fallsShort
-                                                                                 : verdicts.noVerdict)++;
+        CountVerdict(tally_.verdicts, exitCode);
         const std::vector<std::wstring> unrecorded = check.Unrecorded();
         if (!unrecorded.empty()) ++tally_.partial;
         const std::vector<std::wstring> failing = FailingItems(result);
