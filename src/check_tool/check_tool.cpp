@@ -65,7 +65,7 @@ int RunReport(Platform& platform, const CheckOptions& options, const CheckToolIn
     LookingServices services;
     Platform looking = services.Over(platform, subject.files, subject.codec, subject.wmi, subject.graphics);
 
-    const CheckRun run(looking, LookingCheckSettings(options.tablesFolder, info.wmiTimeLimit));
+    const CheckRun run(looking, LookingCheckSettings(options.tablesFolder, info.wmiTimeLimit, subject.replayedFrom != nullptr));
     const CheckResult& result = run.Result();
     output.wmiWorkOutstanding = run.WmiWorkOutstanding();
 

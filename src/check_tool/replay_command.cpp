@@ -1,7 +1,5 @@
 #include "check_tool/replay_command.h"
 
-#include <algorithm>
-
 #include "replay/check_replay.h"
 
 int RunReplay(Platform& platform, const CheckOptions& options, const CheckToolInfo& info, CheckToolOutput& output) {
@@ -17,9 +15,7 @@ int RunReplay(Platform& platform, const CheckOptions& options, const CheckToolIn
     const MachineRecording& r = machine.Recording();
     const CheckSubject recorded{machine.Files(), machine.Codec(), machine.Wmi(), machine.Graphics(), r.machine,
                                 r.timeUtc, [&] { return ReplaySource{file, r.machine, r.timeUtc, machine.Unrecorded()}; }};
-    CheckToolInfo replay = info;
-    replay.wmiTimeLimit = std::max(info.wmiTimeLimit, kRecordedWmiTimeLimit);
-    const int exitCode = RunReport(platform, options, replay, recorded, output);
+    const int exitCode = RunReport(platform, options, info, recorded, output);
     for (const std::wstring& fact : machine.Unrecorded())
         output.standardError += TextLines(L"orvane-check: not recorded, counted as absent: " + fact + L"\n");
     return exitCode;

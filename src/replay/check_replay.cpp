@@ -16,11 +16,12 @@ std::wstring TrimmedLabel(const std::wstring& label) {
 }  // namespace
 
 CheckRunSettings LookingCheckSettings(const std::optional<std::wstring>& tablesFolder,
-                                      std::chrono::milliseconds wmiTimeLimit) {
+                                      std::chrono::milliseconds wmiTimeLimit, bool recorded) {
     CheckRunSettings settings;
     settings.tablesFolder = tablesFolder.value_or(std::wstring());
     settings.everyQueryUpFront = true;  // as orvane-check asks them live
     settings.wmiTimeLimit = wmiTimeLimit;
+    settings.wmiOnThisThread = recorded;
     return settings;
 }
 
@@ -45,7 +46,7 @@ ReplayedCheck::ReplayedCheck(Platform& platform, MachineRecording recording,
                              const std::optional<std::wstring>& tablesFolder)
     : machine_(std::move(recording), platform.files, platform.codec, CheckFolder(platform, tablesFolder)),
       looking_(services_.Over(platform, machine_.Files(), machine_.Codec(), machine_.Wmi(), machine_.Graphics())),
-      run_(std::make_unique<CheckRun>(looking_, LookingCheckSettings(tablesFolder, kRecordedWmiTimeLimit))) {}
+      run_(std::make_unique<CheckRun>(looking_, LookingCheckSettings(tablesFolder, CheckRunSettings::kWmiTimeLimit, true))) {}
 
 std::vector<std::wstring> FailingItems(const CheckResult& result) {
     std::vector<std::wstring> items;

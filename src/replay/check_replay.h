@@ -14,14 +14,12 @@
 #include "recording/recorded_platform.h"
 #include "replay/looking_services.h"
 
-// The settings of a check that only looks, as orvane-check runs it.
+// The settings of a check that only looks, as orvane-check runs it. A
+// recorded machine answers WMI from memory, on the run's own thread: no
+// thread of its own to wait for, or to outlive the recording.
 CheckRunSettings LookingCheckSettings(const std::optional<std::wstring>& tablesFolder,
-                                      std::chrono::milliseconds wmiTimeLimit = CheckRunSettings::kWmiTimeLimit);
-
-// How long a replay waits for its recorded answers. They come from memory at
-// once; only a host too busy to start the run's WMI thread delays them, and
-// a busy host is no machine that left its queries unanswered.
-inline constexpr std::chrono::milliseconds kRecordedWmiTimeLimit = std::chrono::minutes(5);
+                                      std::chrono::milliseconds wmiTimeLimit = CheckRunSettings::kWmiTimeLimit,
+                                      bool recorded = false);
 
 // The recording a file holds, or nullopt with the reason in why.
 std::optional<MachineRecording> ReadRecordingFile(FileSystem& files, const std::wstring& path, std::wstring& why);
