@@ -2,7 +2,8 @@
 # Times orvane-check --summary over a fleet of recordings made from the
 # machine zoo (tests/machines, copied round until there are COUNT of them):
 # natively over the core (tests/bench/summary_bench_main.cpp, a Release
-# build), and the real orvane-check.exe under Wine. Medians of ROUNDS runs.
+# build), and the real orvane-check.exe under Wine; each with --csv, and with
+# --csv and --html, whose ratio to the first is printed. Medians of ROUNDS runs.
 #
 #   scripts/bench-summary.sh [count] [rounds]
 #
@@ -32,15 +33,24 @@ if [ ! -f "$native/CMakeCache.txt" ]; then
 fi
 nice cmake --build "$native" --target orvane_summary_bench >/dev/null || { echo "building the native driver failed" >&2; exit 1; }
 
-samples=""
-for _ in $(seq "$rounds"); do
-  start=$(date +%s%N)
-  "$native/orvane_summary_bench" "$fleet" "$work/native.csv" >"$work/native.txt" 2>&1 || [ $? -le 2 ]
-  end=$(date +%s%N)
-  samples+="$(( (end - start) / 1000000 )) "
-done
-grep -q "^recordings: $count" "$work/native.txt" || { echo "the native summary counted otherwise:" >&2; cat "$work/native.txt" >&2; exit 1; }
-echo "native core:  median $(echo "$samples" | orvane_median) ms  (runs: $samples)"
+# Median milliseconds of ROUNDS runs of the command; its output to $work/run.txt.
+time_runs() {
+  local samples="" start end
+  for _ in $(seq "$rounds"); do
+    start=$(date +%s%N)
+    "$@" >"$work/run.txt" 2>&1 || true
+    end=$(date +%s%N)
+    samples+="$(( (end - start) / 1000000 )) "
+  done
+  grep -q "^recordings: $count" "$work/run.txt" || { echo "the summary counted otherwise:" >&2; cat "$work/run.txt" >&2; exit 1; }
+  echo "$(echo "$samples" | orvane_median) ms  (runs: $samples)"
+}
+ratio() { awk -v a="${1%% *}" -v b="${2%% *}" 'BEGIN { printf "%.2f", b / a }'; }
+
+plain="$(time_runs "$native/orvane_summary_bench" "$fleet" "$work/native.csv")"
+page="$(time_runs "$native/orvane_summary_bench" "$fleet" "$work/native.csv" "$work/native.html")"
+echo "native core:  median $plain"
+echo "  with --html: median $page; $(ratio "$plain" "$page") times"
 
 [ "${ORVANE_BENCH_NATIVE_ONLY:-0}" = 1 ] && exit 0
 
@@ -64,12 +74,7 @@ orvane_ensure_prefix
 wineserver -p
 orvane_wine "$build/orvane-check.exe" --version >/dev/null 2>&1 || true
 
-samples=""
-for _ in $(seq "$rounds"); do
-  start=$(date +%s%N)
-  orvane_wine "$build/orvane-check.exe" --summary "Z:$fleet" --csv "Z:$work/wine.csv" >"$work/wine.txt" 2>&1 || true
-  end=$(date +%s%N)
-  samples+="$(( (end - start) / 1000000 )) "
-done
-grep -q "^recordings: $count" "$work/wine.txt" || { echo "the summary under Wine counted otherwise:" >&2; cat "$work/wine.txt" >&2; exit 1; }
-echo "orvane-check.exe ($ORVANE_WINE_BITS-bit) under Wine:  median $(echo "$samples" | orvane_median) ms  (runs: $samples)"
+plain="$(time_runs orvane_wine "$build/orvane-check.exe" --summary "Z:$fleet" --csv "Z:$work/wine.csv")"
+page="$(time_runs orvane_wine "$build/orvane-check.exe" --summary "Z:$fleet" --csv "Z:$work/wine.csv" --html "Z:$work/wine.html")"
+echo "orvane-check.exe ($ORVANE_WINE_BITS-bit) under Wine:  median $plain"
+echo "  with --html: median $page; $(ratio "$plain" "$page") times"

@@ -4,7 +4,8 @@
 # writes dist/orvane-<version>/ and dist/orvane-<version>.zip (the version is
 # project()'s in CMakeLists.txt), holding Orvane.exe and orvane-check.exe
 # (32-bit, Release, the toolchain file of CI's 32-bit tree), docs/ with the
-# table guide, the orvane-check guide and the example tables, README.txt,
+# table guide, the orvane-check guide and the example tables, intune/ with
+# the discovery script for Intune's custom compliance, README.txt,
 # BUILDINFO and SHA256SUMS. Two runs on one commit give byte-identical
 # unsigned trees and zips.
 # The programs are Authenticode-signed only when asked:
@@ -76,8 +77,11 @@ mkdir -p "$tree/docs"
 for program in "${PROGRAMS[@]}"; do
   cp "$build/$program.exe" "$tree/"
 done
-cp "$src/docs/tables.md" "$src/docs/orvane-check.md" "$src/docs/support.md" "$tree/docs/"
+cp "$src/docs/tables.md" "$src/docs/orvane-check.md" "$src/docs/support.md" "$src/docs/fleet-page.png" "$tree/docs/"
 cp -R "$src/docs/examples" "$tree/docs/"
+# Intune's discovery script, uploaded as it is (docs/orvane-check.md, "Intune").
+mkdir -p "$tree/intune"
+cp "$src/docs/release/intune/Discover-Orvane.ps1" "$tree/intune/"
 # UTF-8 with a byte-order mark and CR LF: Notepad of every Windows version
 # shows the Japanese text right.
 {

@@ -147,3 +147,18 @@ std::vector<Advice> AdviceFor(const CheckResult& result, const std::vector<RowRe
         if (cause.applies(shortfall)) advice.push_back({cause.code, cause.text(shortfall)});
     return advice;
 }
+
+std::vector<std::wstring> AdviceCodes() {
+    std::vector<std::wstring> codes;
+    for (const Cause& cause : kCauses) codes.push_back(cause.code);
+    return codes;
+}
+
+std::wstring AdviceTextOf(const std::wstring& code, const std::wstring& detail) {
+    Shortfall shortfall;
+    shortfall.softwareRenderer = detail;
+    shortfall.productPath = detail;
+    for (const Cause& cause : kCauses)
+        if (code == cause.code) return cause.text(shortfall);
+    return std::wstring();
+}

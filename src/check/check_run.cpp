@@ -17,7 +17,7 @@ std::wstring ExeFolderOf(const std::wstring& exePath) {
 }
 
 CheckRun::CheckRun(Platform& platform, const CheckRunSettings& settings)
-    : platform_(platform), wmiWaitLeft_(settings.wmiTimeLimit) {
+    : platform_(platform), wmiWaitLeft_(settings.wmiTimeLimit), wmiOnThisThread_(settings.wmiOnThisThread) {
     // The driver is the slowest to answer, and needs nothing of the rest: it
     // starts first and answers meanwhile (in a process of its own on Windows).
     GraphicsDriverRecorder graphics(platform.graphics);
@@ -87,7 +87,7 @@ WmiWorker* CheckRun::StartQueries(QuerySelection which) {
     if (wmiWaitLeft_ <= WmiClock::duration::zero()) return nullptr;  // nobody would wait for the answers
 
     result_.recorded.wmiNamespace = request.wmiNamespace;
-    wmiWorkers_.push_back(std::make_unique<WmiWorker>(platform_.wmi, std::move(request)));
+    wmiWorkers_.push_back(std::make_unique<WmiWorker>(platform_.wmi, std::move(request), wmiOnThisThread_));
     return wmiWorkers_.back().get();
 }
 

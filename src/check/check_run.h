@@ -29,6 +29,9 @@ struct CheckRunSettings {
     // are asked, and the rest when a report wants them (AskReportQueries).
     bool everyQueryUpFront = false;
     std::chrono::milliseconds wmiTimeLimit = kWmiTimeLimit;
+    // Ask the WMI service on the run's own thread: for one that answers from
+    // memory, such as a recorded machine, which then needs no thread to outlive it.
+    bool wmiOnThisThread = false;
 };
 
 class CheckRun {
@@ -66,6 +69,7 @@ private:
     std::vector<size_t> answerCounts_;  // result queries added per table query
     std::vector<size_t> recordedIndices_;  // the table query of each recorded answer
     WmiClock::duration wmiWaitLeft_;
+    bool wmiOnThisThread_ = false;
     std::vector<std::unique_ptr<WmiWorker>> wmiWorkers_;
     WmiWorker* reportWorker_ = nullptr;
 };

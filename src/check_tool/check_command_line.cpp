@@ -3,7 +3,9 @@
 const wchar_t* const kCheckUsage =
     L"usage: orvane-check [--tables DIR] [--json | --text] [--out FILE]\n"
     L"       orvane-check --replay FILE [--tables DIR] [--json | --text] [--out FILE]\n"
-    L"       orvane-check --summary PATH... [--tables DIR] [--csv FILE]\n"
+    L"       orvane-check --summary PATH... [--tables DIR] [--csv FILE] [--html FILE] [--out FILE]\n"
+    L"       orvane-check --intune [--tables DIR] [--out FILE]\n"
+    L"       orvane-check --intune-rules [--tables DIR] [--out FILE]\n"
     L"       orvane-check --validate [DIR] [--out FILE]\n"
     L"       orvane-check --help | --version\n"
     L"\n"
@@ -19,11 +21,16 @@ const wchar_t* const kCheckUsage =
     L"  --summary PATH...  replay every recording (*.json) in each file or folder\n"
     L"                and print the totals and the count of each failing item\n"
     L"  --csv FILE    with --summary: also one line per recording, as CSV\n"
+    L"  --html FILE   with --summary: also the fleet's page, one HTML file\n"
+    L"  --intune      this PC's settings for Intune's custom compliance, as one\n"
+    L"                line of JSON (exit code 0 whenever it is printed)\n"
+    L"  --intune-rules  the rules file for those settings, from the tables\n"
     L"  --validate    list every problem of the two table files in DIR\n"
     L"                (default: beside this program)\n"
     L"Exit codes: 0 meets, 1 falls short, 2 a table (or a recording) is unusable,\n"
     L"3 WMI could not be reached, 64 wrong command line; --summary: 0 all meet,\n"
     L"1 some do not, 2 unusable tables or unreadable recordings;\n"
+    L"--intune-rules: 0 written, 2 the tables do not fit Intune's limits;\n"
     L"--validate: 0 clean, 1 warnings, 2 errors.\n";
 
 namespace {
@@ -33,6 +40,9 @@ std::wstring AsFolder(std::wstring folder) {
     if (!folder.empty() && folder.back() != L'\\' && folder.back() != L'/') folder += L'\\';
     return folder;
 }
+
+const wchar_t* const kOnlyOneCommand =
+    L"only one of --validate, --replay, --summary, --intune, --intune-rules, --help and --version may be given";
 
 ParsedCheckCommandLine Wrong(std::wstring error) { return {std::nullopt, std::move(error)}; }
 
@@ -66,9 +76,17 @@ ParsedCheckCommandLine ParseCheckCommandLine(const std::vector<std::wstring>& ar
             if (options.csvFile) return Wrong(L"--csv may be given once");
             if (!hasValue || args[i + 1].empty()) return Wrong(L"--csv needs a file name");
             options.csvFile = args[++i];
+        } else if (arg == L"--html") {
+            if (options.htmlFile) return Wrong(L"--html may be given once");
+            if (!hasValue || args[i + 1].empty()) return Wrong(L"--html needs a file name");
+            options.htmlFile = args[++i];
+        } else if (arg == L"--intune" || arg == L"--intune-rules") {
+            if (actionGiven) return Wrong(kOnlyOneCommand);
+            actionGiven = true;
+            options.action = arg == L"--intune" ? CheckOptions::Action::Intune : CheckOptions::Action::IntuneRules;
         } else if (arg == L"--validate" || arg == L"--replay" || arg == L"--summary" || arg == L"--help" ||
                    arg == L"-h" || arg == L"--version") {
-            if (actionGiven) return Wrong(L"only one of --validate, --replay, --summary, --help and --version may be given");
+            if (actionGiven) return Wrong(kOnlyOneCommand);
             actionGiven = true;
             if (arg == L"--replay") {
                 if (!hasValue || args[i + 1].empty()) return Wrong(L"--replay needs a recording's file name");
@@ -97,8 +115,12 @@ ParsedCheckCommandLine ParseCheckCommandLine(const std::vector<std::wstring>& ar
 
     if (options.action == CheckOptions::Action::Validate && formatGiven)
         return Wrong(L"--validate lists problems as lines; --json and --text do not apply");
-    if (options.action == CheckOptions::Action::Summary && (formatGiven || options.outFile))
-        return Wrong(L"--summary prints its totals; --json, --text and --out do not apply (--csv writes the lines)");
+    const bool fleet = options.action == CheckOptions::Action::Summary ||
+                       options.action == CheckOptions::Action::Intune ||
+                       options.action == CheckOptions::Action::IntuneRules;
+    if (fleet && formatGiven)
+        return Wrong(L"--summary, --intune and --intune-rules write their own format; --json and --text do not apply");
     if (options.csvFile && options.action != CheckOptions::Action::Summary) return Wrong(L"--csv goes with --summary");
+    if (options.htmlFile && options.action != CheckOptions::Action::Summary) return Wrong(L"--html goes with --summary");
     return {options, std::wstring()};
 }

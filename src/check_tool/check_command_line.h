@@ -6,7 +6,7 @@
 #include <vector>
 
 struct CheckOptions {
-    enum class Action { Report, Validate, Replay, Summary, Help, Version };
+    enum class Action { Report, Validate, Replay, Summary, Intune, IntuneRules, Help, Version };
     enum class Format { Json, Text };
 
     Action action = Action::Report;
@@ -16,6 +16,7 @@ struct CheckOptions {
     std::optional<std::wstring> replayFile;    // --replay FILE
     std::vector<std::wstring> summaryPaths;    // --summary PATH...: recordings and folders of them
     std::optional<std::wstring> csvFile;       // --csv FILE, with --summary
+    std::optional<std::wstring> htmlFile;      // --html FILE, with --summary
 };
 
 struct ParsedCheckCommandLine {

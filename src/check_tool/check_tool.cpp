@@ -5,10 +5,11 @@
 #include "check_tool/check_command_line.h"
 #include "check/check_run.h"
 #include "check/check_view.h"
-#include "check_tool/check_replay.h"
+#include "check_tool/replay_command.h"
+#include "replay/check_replay.h"
 #include "check_json/check_report_json.h"
-#include "check_tool/fleet_summary.h"
-#include "check_tool/looking_services.h"
+#include "fleet/fleet_commands.h"
+#include "replay/looking_services.h"
 #include "tables/table_validator.h"
 #include "ui/report_file.h"
 #include "ui/result_report.h"
@@ -30,6 +31,24 @@ int Deliver(Platform& platform, const CheckOptions& options, const std::string& 
     return kCheckOutputNotWritten;
 }
 
+// --summary, --intune and --intune-rules: the fleet's own folder does them.
+int RunFleet(Platform& platform, const CheckOptions& options, const CheckToolInfo& info, CheckToolOutput& output) {
+    FleetRequest request;
+    request.action = options.action == CheckOptions::Action::Intune        ? FleetRequest::Action::Intune
+                     : options.action == CheckOptions::Action::IntuneRules ? FleetRequest::Action::IntuneRules
+                                                                           : FleetRequest::Action::Summary;
+    request.tablesFolder = options.tablesFolder;
+    request.summaryPaths = options.summaryPaths;
+    request.csvFile = options.csvFile;
+    request.htmlFile = options.htmlFile;
+    FleetOutput fleet;
+    const int exitCode = RunFleetCommand(platform, request, {info.utcTime, info.wmiTimeLimit, info.progress}, fleet);
+    output.standardError += fleet.standardError;
+    output.wmiWorkOutstanding = fleet.wmiWorkOutstanding;
+    if (fleet.result.empty()) return exitCode;
+    return Deliver(platform, options, fleet.result, exitCode, output);
+}
+
 int RunValidation(Platform& platform, const CheckOptions& options, CheckToolOutput& output) {
     const std::wstring folder = options.tablesFolder.value_or(ExeFolderOf(platform.system.ExecutablePath()));
     const std::vector<TableProblem> problems = ValidateTables(platform.files, platform.codec, folder);
@@ -40,32 +59,15 @@ int RunValidation(Platform& platform, const CheckOptions& options, CheckToolOutp
 
 }  // namespace
 
-std::string TextLines(std::wstring_view text) {
-    std::wstring crlf;
-    for (wchar_t c : text) {
-        if (c == L'\n') crlf += L'\r';
-        crlf += c;
-    }
-    return EncodeUtf8(crlf);
-}
-
 int RunReport(Platform& platform, const CheckOptions& options, const CheckToolInfo& info, const CheckSubject& subject,
               CheckToolOutput& output) {
     // Whatever the caller's platform would show, start or write, we put aside.
-    CollectedMessages messages;
-    RefusingLauncher launcher;
-    NoProfileFiles profiles;
-    NoResultWindow resultWindow;
-    Platform looking{subject.files, subject.codec,    platform.resources, messages,          subject.system,
-                     launcher,      subject.wmi,      subject.graphics,   platform.registry, profiles,
-                     resultWindow};
+    LookingServices services;
+    Platform looking =
+        services.Over(platform, subject.files, subject.codec, subject.system, subject.wmi, subject.graphics);
 
-    CheckRunSettings settings;
-    settings.tablesFolder = options.tablesFolder.value_or(std::wstring());
-    settings.productFolder = subject.productFolder;
-    settings.everyQueryUpFront = true;
-    settings.wmiTimeLimit = info.wmiTimeLimit;
-    const CheckRun run(looking, settings);
+    const CheckRun run(looking, LookingCheckSettings(options.tablesFolder, info.wmiTimeLimit,
+                                                     subject.replayedFrom != nullptr, subject.productFolder));
     const CheckResult& result = run.Result();
     output.wmiWorkOutstanding = run.WmiWorkOutstanding();
 
@@ -80,7 +82,7 @@ int RunReport(Platform& platform, const CheckOptions& options, const CheckToolIn
     outcome.exitCode = CheckRunExitCode(result);
     outcome.status = view.status;
 
-    for (const std::wstring& text : messages.texts) output.standardError += TextLines(L"orvane-check: " + text + L"\n");
+    for (const std::wstring& text : services.messages.texts) output.standardError += TextLines(L"orvane-check: " + text + L"\n");
     if (!result.WmiReached()) output.standardError += TextLines(L"orvane-check: WMI could not be reached\n");
     else
         for (const std::wstring& query : result.unansweredQueries)
@@ -116,7 +118,9 @@ int RunCheckTool(Platform& platform, const std::vector<std::wstring>& args, cons
         case CheckOptions::Action::Replay:
             return RunReplay(platform, options, info, output);
         case CheckOptions::Action::Summary:
-            return RunSummary(platform, options, output);
+        case CheckOptions::Action::Intune:
+        case CheckOptions::Action::IntuneRules:
+            return RunFleet(platform, options, info, output);
         case CheckOptions::Action::Report:
             break;
     }

@@ -12,12 +12,15 @@
 #include "check_tool/check_command_line.h"
 #include "check_json/check_exit_code.h"
 #include "check_json/recording_json.h"
+#include "encoding/text_lines.h"
 #include "platform/platform.h"
+#include "platform/progress_line.h"
 
 struct CheckToolInfo {
     std::wstring version;
     std::wstring utcTime;  // ISO 8601
     std::chrono::milliseconds wmiTimeLimit = CheckRunSettings::kWmiTimeLimit;
+    ProgressLine* progress = nullptr;  // where --summary shows how far it is; null: nowhere
 };
 
 // What goes to standard output and standard error, as UTF-8.
@@ -49,9 +52,6 @@ struct CheckSubject {
 // to standard output or --out's file; returns the exit code.
 int RunReport(Platform& platform, const CheckOptions& options, const CheckToolInfo& info, const CheckSubject& subject,
               CheckToolOutput& output);
-
-// Console text: CR LF line ends, UTF-8.
-std::string TextLines(std::wstring_view text);
 
 // Runs orvane-check with its arguments (without the program's name) and
 // returns the exit code. --out's file is written through platform.files;

@@ -41,7 +41,7 @@ struct WmiWorker::Job {
     std::promise<void> finished;
 };
 
-WmiWorker::WmiWorker(WmiService& wmi, QueryRequest request) {
+WmiWorker::WmiWorker(WmiService& wmi, QueryRequest request, bool onThisThread) {
     tableIndices_.reserve(request.items.size());
     for (const QueryRequest::Item& item : request.items) tableIndices_.push_back(item.tableIndex);
 
@@ -51,6 +51,10 @@ WmiWorker::WmiWorker(WmiService& wmi, QueryRequest request) {
     connected_ = job->connected.get_future().share();
     finished_ = job->finished.get_future();
 
+    if (onThisThread) {
+        job->Run();
+        return;
+    }
     try {
         std::thread([job] { job->Run(); }).detach();
     } catch (const std::system_error&) {

@@ -19,8 +19,10 @@ public:
     // Starts asking. The thread owns the request, its session (and with it its
     // COM apartment) and each answer until it is taken; it is never joined, so
     // it may be left behind inside the service. wmi must stay usable for as
-    // long as the thread runs.
-    WmiWorker(WmiService& wmi, QueryRequest request);
+    // long as the thread runs. onThisThread: asks here and now instead, for a
+    // service that answers from memory (a recorded machine), so that no
+    // thread is left to outlive it.
+    WmiWorker(WmiService& wmi, QueryRequest request, bool onThisThread = false);
 
     WmiWorker(const WmiWorker&) = delete;
     WmiWorker& operator=(const WmiWorker&) = delete;

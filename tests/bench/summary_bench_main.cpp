@@ -2,7 +2,8 @@
 // summary's own cost, without Wine. Files are the host's; the built-in tables
 // come from res/.
 //
-//   orvane_summary_bench FOLDER [CSV]
+//   orvane_summary_bench FOLDER [CSV [HTML]]
+//   orvane_summary_bench --ARGUMENT...   (orvane-check's own arguments)
 
 #include <filesystem>
 #include <fstream>
@@ -79,7 +80,7 @@ public:
 
 int main(int argc, char** argv) {
     if (argc < 2) {
-        std::cerr << "usage: orvane_summary_bench FOLDER [CSV]\n";
+        std::cerr << "usage: orvane_summary_bench FOLDER [CSV [HTML]] | --ARGUMENT...\n";
         return 64;
     }
     FakePlatform fake;
@@ -90,8 +91,14 @@ int main(int argc, char** argv) {
     Platform platform{files, fake.codec, fake.resources, fake.messages, fake.system, fake.launcher, fake.wmi,
                       fake.graphics, fake.registry, fake.profiles, fake.resultWindow};
 
-    std::vector<std::wstring> args = {L"--summary", CorePath(argv[1])};
-    if (argc > 2) args.insert(args.end(), {L"--csv", CorePath(argv[2])});
+    std::vector<std::wstring> args;
+    if (std::string(argv[1]).rfind("--", 0) == 0) {
+        for (int i = 1; i < argc; ++i) args.push_back(CorePath(argv[i]));
+    } else {
+        args = {L"--summary", CorePath(argv[1])};
+        if (argc > 2) args.insert(args.end(), {L"--csv", CorePath(argv[2])});
+        if (argc > 3) args.insert(args.end(), {L"--html", CorePath(argv[3])});
+    }
     CheckToolOutput output;
     const int exitCode = RunCheckTool(platform, args, {L"bench", L"2026-01-01T00:00:00Z"}, output);
     std::cout << output.standardOutput;

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -196,12 +197,24 @@ TEST(E2eCheck, SummaryOfTheMachineZooCountsAndWritesOneCsvLinePerRecording) {
     const std::optional<ConsoleRun> run = RunConsoleProgram(
         folder.PathOf(L"orvane-check.exe"), L"--summary " + Quoted(zoo) + L" --csv " + Quoted(folder.PathOf(L"fleet.csv")), 1);
     ASSERT_TRUE(run);
+    // The same to --out's file, and the page beside it.
+    const std::optional<ConsoleRun> paged =
+        RunConsoleProgram(folder.PathOf(L"orvane-check.exe"),
+                          L"--summary " + Quoted(zoo) + L" --html " + Quoted(folder.PathOf(L"fleet.html")) + L" --out " +
+                              Quoted(folder.PathOf(L"summary.txt")),
+                          1);
+    ASSERT_TRUE(paged);
+    EXPECT_TRUE(paged->standardOutput.empty());
+    EXPECT_EQ(folder.ReadFile(L"summary.txt").value_or(""), run->standardOutput);
+    const std::string page = folder.ReadFile(L"fleet.html").value_or("");
+    EXPECT_NE(page.find("&lt;script&gt;alert(1)&lt;/script&gt;"), std::string::npos);
+    EXPECT_EQ(page.find("<script"), std::string::npos);
     // Exit 1: all read, but not all meet.
     // Under the built-in tables, as the zoo's expected.tsv has it.
-    EXPECT_NE(run->standardOutput.find("recordings: 25\r\nmeets: 10\r\nfalls short: 12\r\n"
+    EXPECT_NE(run->standardOutput.find("recordings: 26\r\nmeets: 10\r\nfalls short: 13\r\n"
                                        "no verdict (WMI not reached or not answering): 3\r\n"
                                        "partial (something unrecorded, counted as absent): 2\r\nunreadable: 0\r\n"
-                                       "failing items:\r\n      5  GL_VERSION:\r\n"),
+                                       "failing items:\r\n      6  OSバージョン      :\r\n      5  GL_VERSION:\r\n"),
               std::string::npos)
         << run->standardOutput;
 
@@ -209,6 +222,31 @@ TEST(E2eCheck, SummaryOfTheMachineZooCountsAndWritesOneCsvLinePerRecording) {
     EXPECT_EQ(csv.substr(0, 3), "\xEF\xBB\xBF");
     EXPECT_EQ(std::count(csv.begin(), csv.end(), '\n'), 26);  // the header and one line per recording
     EXPECT_GT(::MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, csv.data(), static_cast<int>(csv.size()), nullptr, 0), 0);
+}
+
+// Intune's line on a PC that falls short: exit code 0, and every setting
+// judged by a rule of the rules file, with a value of that rule's type.
+TEST(E2eCheck, IntuneLineOfAFailingPcFitsTheRulesFile) {
+    ScratchFolder folder;
+    ASSERT_TRUE(folder.AddProgram(BuiltProgram::OrvaneCheck));
+    const std::optional<ConsoleRun> line = RunConsoleProgram(folder.PathOf(L"orvane-check.exe"), L"--intune", 0);
+    ASSERT_TRUE(line);
+    ASSERT_TRUE(RunConsoleProgram(folder.PathOf(L"orvane-check.exe"),
+                                  L"--intune-rules --out " + Quoted(folder.PathOf(L"rules.json")), 0));
+    const std::optional<JsonValue> settings = ParseStrictJson(line->standardOutput);
+    const std::optional<JsonValue> rules = ParseStrictJson(folder.ReadFile(L"rules.json").value_or(""));
+    ASSERT_TRUE(settings && rules) << line->standardOutput;
+    EXPECT_EQ((*settings)["OrvaneVerdict"].text, "falls-short") << "the default prefix's Windows is too old";
+    std::map<std::string, std::string> types;
+    for (const JsonValue& rule : (*rules)["Rules"].items) types[rule["SettingName"].text] = rule["DataType"].text;
+    EXPECT_EQ(types.size(), settings->members.size());
+    for (const auto& [name, value] : settings->members) {
+        const std::string& type = types[name];
+        const JsonValue::Kind kind = type == "Boolean" ? JsonValue::Kind::Bool
+                                     : type == "Int64" ? JsonValue::Kind::Number
+                                                       : JsonValue::Kind::String;
+        EXPECT_TRUE(!type.empty() && value.kind == kind) << name << " " << type;
+    }
 }
 
 TEST(E2eCheck, StandardOutputThatTakesNothingEndsWith74) {

@@ -5,12 +5,14 @@
 
 #include <algorithm>
 #include <chrono>
+#include <map>
 #include <string>
 #include <vector>
 
 #include "check_tool/check_command_line.h"
 #include "check_tool/check_tool.h"
-#include "check_tool/fleet_summary.h"
+#include "fleet/fleet_summary.h"
+#include "fleet/intune_rules.h"
 #include "check_json/json_writer.h"
 #include "check_json/sha256.h"
 #include "fakes/fake_platform.h"
@@ -139,6 +141,12 @@ TEST(CheckTool, CommandLines) {
         {{L"--summary", L"M", L"--text"}, false, A::Report, F::Json, nullptr, nullptr},
         {{L"--csv", L"f.csv"}, false, A::Report, F::Json, nullptr, nullptr},
         {{L"--replay", L"a.json", L"--summary", L"M"}, false, A::Report, F::Json, nullptr, nullptr},
+        {{L"--summary", L"M", L"--html", L"p.html", L"--out", L"s.txt"}, true, A::Summary, F::Json, nullptr, L"s.txt"},
+        {{L"--html", L"p.html"}, false, A::Report, F::Json, nullptr, nullptr},
+        {{L"--intune", L"--tables", L"T"}, true, A::Intune, F::Json, L"T\\", nullptr},
+        {{L"--intune-rules", L"--out", L"r.json"}, true, A::IntuneRules, F::Json, nullptr, L"r.json"},
+        {{L"--intune", L"--text"}, false, A::Report, F::Json, nullptr, nullptr},
+        {{L"--intune", L"--summary", L"M"}, false, A::Report, F::Json, nullptr, nullptr},
     };
     for (const auto& c : cases) {
         std::wstring joined;
@@ -483,4 +491,74 @@ TEST(CheckTool, ReplayOfALiveRunGivesItsReportAgain) {
               std::string::npos)
         << csv;
     EXPECT_EQ(CsvField(L"=1+2, \"x\""), "\"'=1+2, \"\"x\"\"\"");
+}
+
+// The rules file against Intune's documented schema, and this PC's line
+// against those rules: every setting has a rule, and a value of its type.
+TEST(CheckTool, IntuneRulesFitTheSchemaAndTheSettingsLineFitsTheRules) {
+    Machine m(L"10.0.17763");
+    ASSERT_EQ(m.Run({L"--intune-rules", L"--out", L"C:\\r\\rules.json"}), 0) << m.output.standardError;
+    const std::string file = m.fake.files.files[L"C:\\r\\rules.json"];
+    EXPECT_LE(file.size(), kIntuneMaxBytes);
+    std::string error;
+    const std::optional<JsonValue> rules = ParseStrictJson(file, &error);
+    ASSERT_TRUE(rules) << error;
+    const std::vector<std::string> operators = {"IsEquals",  "NotEquals", "GreaterThan",
+                                                "GreaterEquals", "LessThan", "LessEquals"};
+    const std::map<std::string, JsonValue::Kind> operandKinds = {
+        {"Boolean", JsonValue::Kind::Bool},     {"Int64", JsonValue::Kind::Number},
+        {"Double", JsonValue::Kind::Number},    {"String", JsonValue::Kind::String},
+        {"DateTime", JsonValue::Kind::String},  {"Version", JsonValue::Kind::String}};
+    const std::vector<JsonValue>& all = (*rules)["Rules"].items;
+    ASSERT_GE(all.size(), 10u);
+    EXPECT_LE(all.size(), kIntuneMaxRules);
+    std::map<std::string, std::string> types;  // setting: data type
+    for (const JsonValue& rule : all) {
+        const std::string& name = rule["SettingName"].text;
+        EXPECT_EQ(rule.members.size(), 6u) << name;
+        EXPECT_TRUE(types.emplace(name, rule["DataType"].text).second) << "twice: " << name;
+        EXPECT_NE(std::find(operators.begin(), operators.end(), rule["Operator"].text), operators.end()) << name;
+        ASSERT_EQ(operandKinds.count(rule["DataType"].text), 1u) << name;
+        EXPECT_EQ(rule["Operand"].kind, operandKinds.at(rule["DataType"].text)) << name;
+        if (rule["DataType"].text == "Boolean" || rule["DataType"].text == "String")
+            EXPECT_TRUE(rule["Operator"].text == "IsEquals" || rule["Operator"].text == "NotEquals") << name;
+        EXPECT_EQ(rule["MoreInfoUrl"].text, "https://support.example/") << name;
+        std::map<std::string, const JsonValue*> languages;
+        for (const JsonValue& text : rule["RemediationStrings"].items) {
+            languages[text["Language"].text] = &text;
+            EXPECT_FALSE(text["Title"].text.empty() || text["Description"].text.empty()) << name;
+        }
+        EXPECT_EQ(languages.size(), 2u) << name;
+        ASSERT_TRUE(languages.count("en_US") && languages.count("ja_JP")) << name;
+        EXPECT_EQ(languages["en_US"]->operator[]("Description").text.find("ビ"), std::string::npos) << name;
+    }
+
+    // A PC that falls short still prints its line, with exit code 0.
+    ASSERT_EQ(m.Run({L"--intune"}), 0);
+    const std::string& line = m.output.standardOutput;
+    EXPECT_EQ(line.find('\n'), line.size() - 1);
+    EXPECT_TRUE(std::all_of(line.begin(), line.end(), [](char c) { return c > 0; })) << "ASCII only";
+    const JsonValue settings = m.Json();
+    EXPECT_EQ(settings["OrvaneVerdict"].text, "falls-short");
+    EXPECT_EQ(settings["OrvaneOsVersion"].text, "10.0.17763");
+    EXPECT_FALSE(settings["OrvaneMeetsMinOsVersion"].boolean);
+    EXPECT_EQ(settings["OrvaneCauseSoftwareRenderer"].text, "none") << "llvmpipe, but the graphics were met";
+    EXPECT_EQ(settings.members.size(), types.size());
+    for (const auto& [name, value] : settings.members) {
+        ASSERT_EQ(types.count(name), 1u) << "no rule for " << name;
+        EXPECT_EQ(value.kind, operandKinds.at(types[name])) << name;
+    }
+
+    // Beyond Intune's limits: named, and nothing written.
+    m.fake.files.files[L"E:\\t\\OrvaneSPC.csv"] = ToCp932(std::string(kSpecRow) + std::string(8000, 'x') + "\r\n");
+    m.fake.files.files[L"E:\\t\\OrvaneWMI.csv"] = ToCp932(kQueryTable);
+    EXPECT_EQ(m.Run({L"--intune-rules", L"--tables", L"E:\\t"}), 2);
+    EXPECT_NE(m.output.standardError.find("100 KB"), std::string::npos) << m.output.standardError;
+    std::string many = kQueryTable;
+    for (int i = 0; i < 100; ++i) many += ",,Version,V" + std::to_string(i) + " : %s,,1\r\n";
+    m.fake.files.files[L"E:\\t\\OrvaneSPC.csv"] = ToCp932(kSpecRow);
+    m.fake.files.files[L"E:\\t\\OrvaneWMI.csv"] = ToCp932(many);
+    EXPECT_EQ(m.Run({L"--intune-rules", L"--tables", L"E:\\t"}), 2);
+    EXPECT_NE(m.output.standardError.find("100 rules"), std::string::npos) << m.output.standardError;
+    EXPECT_TRUE(m.output.standardOutput.empty());
 }

@@ -7,7 +7,9 @@
 
 #include "check/advice.h"
 #include "check/requirements.h"
-#include "check_tool/check_replay.h"
+#include "check_tool/check_tool.h"
+#include "platform/progress_line.h"
+#include "replay/check_replay.h"
 #include "encoding/utf8_encoding.h"
 #include "fakes/fake_platform.h"
 #include "recording/recording_reader.h"
@@ -77,7 +79,7 @@ TEST(MachineZoo, EachReplayGivesTheExpectedVerdict) {
         std::optional<MachineRecording> recording = ReadMachineRecording(ReadSourceFile("tests/machines/" + file), error);
         ASSERT_TRUE(recording) << file << ": " << error;
 
-        const ReplayedCheck check(fake.platform, std::move(*recording), options);
+        const ReplayedCheck check(fake.platform, std::move(*recording), options.tablesFolder);
         const CheckResult& result = check.Result();
         const int exitCode = CheckRunExitCode(result);
         const std::string row = result.runRecord.line ? std::to_string(result.runRecord.line) : "-";
@@ -90,4 +92,67 @@ TEST(MachineZoo, EachReplayGivesTheExpectedVerdict) {
         ++replayed;
     }
     EXPECT_GE(replayed, 60u);
+}
+
+namespace {
+
+// Watched, on a clock that moves on 400 ms each time it is read.
+struct FakeProgressLine : ProgressLine {
+    bool Watched() override { return watched; }
+    uint64_t NowMs() override { return now += 400; }
+    void Show(const std::wstring& text) override { shown.push_back(EncodeUtf8(text)); }
+    bool watched = true;
+    uint64_t now = 0;
+    std::vector<std::string> shown;
+};
+
+}  // namespace
+
+// The fleet's verdicts: a machine without one (WMI not reached, a checked
+// query unanswered) is no pass, and one such makes the fleet's exit code 1;
+// its page shows every recorded text as text.
+TEST(MachineZoo, SummaryCountsNoVerdictAsNoPassAndItsPageEscapesRecordedTexts) {
+    FakePlatform fake;
+    fake.resources.texts[129] = ReadSourceFile("res/OrvaneWMI.csv");
+    fake.resources.texts[130] = ReadSourceFile("res/OrvaneSPC.csv");
+    for (const char* name : {"win11-23h2-nvidia-rtx4070.json", "wmi-not-reached.json",
+                             "os-query-unanswered-after-boot.json", "script-in-machine-name.json"})
+        fake.files.files[L"C:\\fleet\\" + DecodeUtf8(name).value()] = ReadSourceFile(std::string("tests/machines/") + name);
+    FakeProgressLine progress;
+    CheckToolInfo info{L"1.2.3", L"2026-02-01T09:00:00Z"};
+    info.progress = &progress;
+    const auto summary = [&](std::vector<std::wstring> args, CheckToolOutput& output) {
+        return RunCheckTool(fake.platform, args, info, output);
+    };
+
+    CheckToolOutput output;
+    EXPECT_EQ(summary({L"--summary", L"C:\\fleet\\win11-23h2-nvidia-rtx4070.json", L"C:\\fleet\\wmi-not-reached.json"},
+                      output),
+              1);
+    EXPECT_NE(output.standardOutput.find("meets: 1\r\nfalls short: 0\r\nno verdict (WMI not reached or not answering): 1"),
+              std::string::npos)
+        << output.standardOutput;
+
+    output = {};
+    EXPECT_EQ(summary({L"--summary", L"C:\\fleet", L"--html", L"C:\\p.html", L"--out", L"C:\\s.txt"}, output), 1);
+    EXPECT_TRUE(output.standardOutput.empty());
+    EXPECT_NE(fake.files.files[L"C:\\s.txt"].find("recordings: 4\r\nmeets: 1\r\nfalls short: 1\r\nno verdict (WMI not "
+                                                  "reached or not answering): 2\r\n"),
+              std::string::npos);
+    const std::string page = fake.files.files[L"C:\\p.html"];
+    EXPECT_NE(page.find("<td>&lt;script&gt;alert(1)&lt;/script&gt;</td>"), std::string::npos);
+    EXPECT_EQ(page.find("<script"), std::string::npos);
+    EXPECT_TRUE(page.find("src=") == std::string::npos && page.find("href=") == std::string::npos) << "nothing to fetch";
+    EXPECT_NE(page.find("<code>os-version</code>"), std::string::npos);
+    EXPECT_NE(page.find("46f5dae49345e3ff4500e3712e2d8666c10b3880d8f6f92d5803a2cdcfc62dad"), std::string::npos);
+    // Shown once a second of four, then cleared.
+    EXPECT_EQ(progress.shown, (std::vector<std::string>{"orvane-check: 3 of 4 recordings read", ""}));
+
+    progress.watched = false;
+    progress.shown.clear();
+    fake.files.files.erase(L"C:\\fleet\\wmi-not-reached.json");
+    fake.files.files.erase(L"C:\\fleet\\os-query-unanswered-after-boot.json");
+    output = {};
+    EXPECT_EQ(summary({L"--summary", L"C:\\fleet"}, output), 1) << "one meets, one falls short";
+    EXPECT_TRUE(progress.shown.empty());
 }

@@ -35,8 +35,11 @@ int wmain(int argc, wchar_t** argv) {
     // loading it while the WMI thread loads COM can deadlock the two.
     if (HDC screen = ::GetDC(nullptr)) ::ReleaseDC(nullptr, screen);
 
+    Win32ProgressLine progress;
+    CheckToolInfo info{L"" ORVANE_VERSION_TEXT, UtcTimeNow()};
+    info.progress = &progress;
     CheckToolOutput output;
-    const int exitCode = RunCheckTool(win32.platform, args, {L"" ORVANE_VERSION_TEXT, UtcTimeNow()}, output);
+    const int exitCode = RunCheckTool(win32.platform, args, info, output);
 
     WriteStandardStream(StandardStream::Error, output.standardError);
     int status = exitCode;

@@ -2,7 +2,7 @@
 // The Win32 services orvane-check looks through; nothing that shows, starts
 // or writes anything.
 
-#include "check_tool/looking_services.h"
+#include "replay/looking_services.h"
 #include "platform/platform.h"
 #include "platform/win32/win32_file_system.h"
 #include "platform/win32/win32_graphics_driver.h"

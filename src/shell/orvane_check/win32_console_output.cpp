@@ -58,3 +58,17 @@ bool WriteStandardStream(StandardStream stream, const std::string& utf8) {
     if (IsConsole(handle)) return WriteConsoleText(handle, FromUtf8(utf8));
     return WriteBytes(handle, utf8);
 }
+
+bool Win32ProgressLine::Watched() { return IsConsole(::GetStdHandle(STD_ERROR_HANDLE)); }
+
+uint64_t Win32ProgressLine::NowMs() { return ::GetTickCount64(); }
+
+void Win32ProgressLine::Show(const std::wstring& text) {
+    const HANDLE handle = ::GetStdHandle(STD_ERROR_HANDLE);
+    if (!IsConsole(handle)) return;
+    // Over the line before, blanks where it was longer; back to its start when cleared.
+    std::wstring line = L"\r" + text + std::wstring(shown_ > text.size() ? shown_ - text.size() : 0, L' ');
+    if (text.empty()) line += L'\r';
+    WriteConsoleText(handle, line);
+    shown_ = text.size();
+}

@@ -35,3 +35,18 @@ public:
     }
     void Write(const std::wstring&, const std::wstring&, const std::wstring&, const std::wstring&) override {}
 };
+
+// A platform's services with those that would show, start or write something
+// put aside, and the machine's facts taken from the given services.
+struct LookingServices {
+    CollectedMessages messages;
+    RefusingLauncher launcher;
+    NoProfileFiles profiles;
+    NoResultWindow resultWindow;
+
+    Platform Over(Platform& platform, FileSystem& files, TextCodec& codec, SystemInfo& system, WmiService& wmi,
+                  GraphicsDriver& graphics) {
+        return Platform{files,    codec, platform.resources, messages,          system, launcher,
+                        wmi,      graphics, platform.registry, profiles,        resultWindow};
+    }
+};

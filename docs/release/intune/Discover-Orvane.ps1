@@ -1,0 +1,1 @@
+& "$env:ProgramFiles\Kestrand\VORN\orvane-check.exe" --intune
