@@ -1,5 +1,6 @@
 #include "check_tool/check_tool.h"
 
+#include <exception>
 #include <memory>
 
 #include "check_tool/check_command_line.h"
@@ -48,6 +49,8 @@ std::string TextLines(std::wstring_view text) {
     }
     return EncodeUtf8(crlf);
 }
+
+std::string InternalErrorLine(const char* what) { return std::string("orvane-check: internal error: ") + what + "\r\n"; }
 
 int RunReport(Platform& platform, const CheckOptions& options, const CheckToolInfo& info, const CheckSubject& subject,
               CheckToolOutput& output) {
@@ -102,8 +105,10 @@ int CheckRunExitCode(const CheckResult& result) {
     return result.passed ? kCheckMeets : kCheckFallsShort;
 }
 
-int RunCheckTool(Platform& platform, const std::vector<std::wstring>& args, const CheckToolInfo& info,
-                 CheckToolOutput& output) {
+namespace {
+
+int RunCommand(Platform& platform, const std::vector<std::wstring>& args, const CheckToolInfo& info,
+               CheckToolOutput& output) {
     const ParsedCheckCommandLine parsed = ParseCheckCommandLine(args);
     if (!parsed.options) {
         output.standardError += TextLines(L"orvane-check: " + parsed.error + L"\n" + kCheckUsage);
@@ -129,4 +134,27 @@ int RunCheckTool(Platform& platform, const std::vector<std::wstring>& args, cons
     const CheckSubject thisMachine{platform.files, platform.codec, platform.wmi, platform.graphics,
                                    platform.system.ComputerName(), info.utcTime, nullptr};
     return RunReport(platform, options, info, thisMachine, output);
+}
+
+}  // namespace
+
+bool ChecksThisMachine(const std::vector<std::wstring>& args) {
+    const ParsedCheckCommandLine parsed = ParseCheckCommandLine(args);
+    return parsed.options && parsed.options->action == CheckOptions::Action::Report;
+}
+
+int RunCheckTool(Platform& platform, const std::vector<std::wstring>& args, const CheckToolInfo& info,
+                 CheckToolOutput& output) {
+    try {
+        return RunCommand(platform, args, info, output);
+    } catch (const std::exception& error) {
+        output.standardError += InternalErrorLine(error.what());
+    } catch (...) {
+        output.standardError += InternalErrorLine("unknown");
+    }
+    // Whatever was started may still run, WMI's thread among them: the
+    // process ends around it. Output is only ever added whole, so what is
+    // there stands.
+    output.wmiWorkOutstanding = true;
+    return kCheckInternalError;
 }

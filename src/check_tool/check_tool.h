@@ -20,6 +20,7 @@ enum CheckExitCode : int {
     kCheckTableUnusable = 2,
     kCheckWmiUnreachable = 3,
     kCheckWrongCommandLine = 64,
+    kCheckInternalError = 70,     // a fault of the program's own, or no memory for its work: no verdict
     kCheckOutputNotWritten = 74,  // --out's file could not be written
 };
 
@@ -59,12 +60,23 @@ int RunReport(Platform& platform, const CheckOptions& options, const CheckToolIn
 // Console text: CR LF line ends, UTF-8.
 std::string TextLines(std::wstring_view text);
 
+// "orvane-check: internal error: WHAT" as a line of standard error; what is
+// the exception's own text, e.g. "std::bad_alloc".
+std::string InternalErrorLine(const char* what);
+
 // The exit code of a check: an unusable table before an unreachable or
 // incompletely answering WMI before the verdict.
 int CheckRunExitCode(const CheckResult& result);
 
+// True when the arguments ask for a check of this PC (neither a replay, a
+// summary, a validation, help or the version, nor a wrong command line): only
+// such a run asks the graphics driver, whose probe the caller may start early.
+bool ChecksThisMachine(const std::vector<std::wstring>& args);
+
 // Runs orvane-check with its arguments (without the program's name) and
 // returns the exit code. --out's file is written through platform.files;
 // platform.wmi must outlive any thread left in it (wmiWorkOutstanding).
+// Whatever happens inside ends here, with kCheckInternalError and one line on
+// standard error at worst.
 int RunCheckTool(Platform& platform, const std::vector<std::wstring>& args, const CheckToolInfo& info,
                  CheckToolOutput& output);

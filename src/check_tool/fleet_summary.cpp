@@ -1,6 +1,7 @@
 #include "check_tool/fleet_summary.h"
 
 #include <algorithm>
+#include <exception>
 #include <map>
 #include <memory>
 #include <vector>
@@ -90,6 +91,7 @@ public:
         }
         if (csv_ && csv_->Finish() != WriteResult::Written) return CannotWriteCsv();
         Print();
+        if (internalError_) return kCheckInternalError;
         if (!unreadable_.empty() || Read() == 0) return kCheckTableUnusable;
         return meets_ == Read() ? kCheckMeets : kCheckFallsShort;
     }
@@ -107,8 +109,26 @@ private:
         Row({L"", L"", L"unreadable", L"", L"", L"", L"", path, why});
     }
 
-    // One recording at a time: nothing of it is kept but its counts.
+    // A recording that fails us (no memory for its replay, say) is named
+    // among the unreadable, and the summary goes on to the next one.
     void Replay(const std::wstring& path) {
+        try {
+            ReplayRecording(path);
+        } catch (const std::exception& error) {
+            FailedToReplay(path, error.what());
+        } catch (...) {
+            FailedToReplay(path, "unknown");
+        }
+    }
+
+    void FailedToReplay(const std::wstring& path, const char* what) {
+        output_.standardError += InternalErrorLine(what);
+        internalError_ = true;
+        Unreadable(path, L"internal error");
+    }
+
+    // One recording at a time: nothing of it is kept but its counts.
+    void ReplayRecording(const std::wstring& path) {
         std::wstring why;
         std::optional<MachineRecording> recording = ReadRecordingFile(platform_.files, path, why);
         if (!recording) return Unreadable(path, why);
@@ -122,15 +142,16 @@ private:
             return;
         }
         const int exitCode = CheckRunExitCode(result);
-        (exitCode == kCheckMeets ? meets_ : exitCode == kCheckFallsShort ? fallsShort_ : noVerdict_)++;
         const std::vector<std::wstring> unrecorded = check.Unrecorded();
-        if (!unrecorded.empty()) ++partial_;
         const std::vector<std::wstring> failing = FailingItems(result);
-        for (const std::wstring& item : failing) ++failingCounts_[item];
-
         const MachineRecording& r = check.Recording();
         Row({r.machine.value_or(L""), r.timeUtc, VerdictName(exitCode), Joined(failing), OsVersion(r),
              r.graphics && (*r.graphics)[1] ? *(*r.graphics)[1] : L"", Joined(unrecorded), path, L""});
+
+        // Counted last: a recording is counted once, as read or as unreadable.
+        (exitCode == kCheckMeets ? meets_ : exitCode == kCheckFallsShort ? fallsShort_ : noVerdict_)++;
+        if (!unrecorded.empty()) ++partial_;
+        for (const std::wstring& item : failing) ++failingCounts_[item];
     }
 
     void Row(const std::vector<std::wstring>& fields) {
@@ -169,14 +190,26 @@ private:
     std::vector<std::wstring> unreadable_;
     std::map<std::wstring, size_t> failingCounts_;
     bool tablesUnusable_ = false;
+    bool internalError_ = false;
 };
 
 }  // namespace
 
 std::string CsvField(std::wstring_view text) {
-    std::wstring field(text);
-    if (!field.empty() && std::wstring(L"=+-@\t\r").find(field[0]) != std::wstring::npos) field.insert(0, 1, L'\'');
-    if (field.find_first_of(L",\"\r\n") == std::wstring::npos) return EncodeUtf8(field);
+    // A spreadsheet starts a cell at the field's start; one whose list
+    // separator is ';', or that splits at tabs, also after each of those (or a
+    // line end) in the field, whatever the quotes: a quote inside a cell is
+    // none to it. Each such start that would read as a formula gets its "'".
+    static const std::wstring kFormulaStarts = L"=+-@\t\r";
+    static const std::wstring kCellEnds = L";\t\r\n";
+    std::wstring field;
+    bool cellStart = true;
+    for (wchar_t c : text) {
+        if (cellStart && kFormulaStarts.find(c) != std::wstring::npos) field += L'\'';
+        field += c;
+        cellStart = kCellEnds.find(c) != std::wstring::npos;
+    }
+    if (field.find_first_of(L",;\t\"\r\n") == std::wstring::npos) return EncodeUtf8(field);
     std::wstring quoted = L"\"";
     for (wchar_t c : field) {
         if (c == L'"') quoted += L'"';

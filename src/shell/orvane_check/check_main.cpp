@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <clocale>
+#include <exception>
 #include <string>
 #include <vector>
 
@@ -27,6 +28,27 @@ std::wstring UtcTimeNow() {
            TwoDigits(now.wHour) + L":" + TwoDigits(now.wMinute) + L":" + TwoDigits(now.wSecond) + L"Z";
 }
 
+// The run and its output; the caller ends the process with the status.
+int RunOnConsole(Win32CheckPlatform& win32, const std::vector<std::wstring>& args, bool& endAroundThreads) {
+    // Only a check of this PC asks the driver: then its process starts
+    // first, to work while the rest starts.
+    if (ChecksThisMachine(args)) {
+        win32.platform.graphics.Begin();
+        // Load the display driver now, while this is the only thread of ours:
+        // a console program gets it only on its first window, and under Wine
+        // loading it while the WMI thread loads COM can deadlock the two.
+        if (HDC screen = ::GetDC(nullptr)) ::ReleaseDC(nullptr, screen);
+    }
+
+    CheckToolOutput output;
+    const int exitCode = RunCheckTool(win32.platform, args, {L"" ORVANE_VERSION_TEXT, UtcTimeNow()}, output);
+    endAroundThreads = output.wmiWorkOutstanding;
+
+    WriteStandardStream(StandardStream::Error, output.standardError);
+    if (!WriteStandardStream(StandardStream::Output, output.standardOutput)) return kCheckOutputNotWritten;
+    return exitCode;
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -38,27 +60,20 @@ int wmain(int argc, wchar_t** argv) {
     // Table files are read, and numbers shown, in the user's locale, as Orvane does.
     _wsetlocale(LC_ALL, L"");
 
-    std::vector<std::wstring> args;
-    for (int i = 1; i < argc; ++i) args.emplace_back(argv[i]);
-
     Win32CheckPlatform win32;
-    // The graphics probe's process first, to work while the rest starts.
-    win32.platform.graphics.Begin();
-
-    // Load the display driver now, while this is the only thread of ours: a
-    // console program gets it only on its first window, and under Wine
-    // loading it while the WMI thread loads COM can deadlock the two.
-    if (HDC screen = ::GetDC(nullptr)) ::ReleaseDC(nullptr, screen);
-
-    CheckToolOutput output;
-    const int exitCode = RunCheckTool(win32.platform, args, {L"" ORVANE_VERSION_TEXT, UtcTimeNow()}, output);
-
-    WriteStandardStream(StandardStream::Error, output.standardError);
-    int status = exitCode;
-    if (!WriteStandardStream(StandardStream::Output, output.standardOutput)) status = kCheckOutputNotWritten;
+    int status = kCheckInternalError;
+    bool endAroundThreads = true;
+    try {
+        std::vector<std::wstring> args(argv + 1, argv + argc);
+        status = RunOnConsole(win32, args, endAroundThreads);
+    } catch (const std::exception& error) {
+        WriteStandardStream(StandardStream::Error, InternalErrorLine(error.what()));
+    } catch (...) {
+        WriteStandardStream(StandardStream::Error, InternalErrorLine("unknown"));
+    }
     // A WMI thread left behind may be stuck in the service, even holding the
     // loader lock that a normal exit takes: end the process around it. The
     // output is already with the system.
-    if (output.wmiWorkOutstanding) ::TerminateProcess(::GetCurrentProcess(), static_cast<UINT>(status));
+    if (endAroundThreads) ::TerminateProcess(::GetCurrentProcess(), static_cast<UINT>(status));
     return status;
 }
