@@ -5,7 +5,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
+#include <chrono>
 #include <string>
+#include <thread>
+#include <tuple>
 #include <vector>
 
 #include "e2e/harness.h"
@@ -209,6 +213,49 @@ TEST(E2eCheck, SummaryOfTheMachineZooCountsAndWritesOneCsvLinePerRecording) {
     EXPECT_EQ(csv.substr(0, 3), "\xEF\xBB\xBF");
     EXPECT_EQ(std::count(csv.begin(), csv.end(), '\n'), 24);  // the header and one line per recording
     EXPECT_GT(::MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, csv.data(), static_cast<int>(csv.size()), nullptr, 0), 0);
+}
+
+// Only a check of this PC asks the graphics driver, and not for a refused
+// table; a recording is refused by its size. A driver that hangs slows none of
+// these, and no second process of ours starts.
+TEST(E2eCheck, WhatChecksNoPcNeitherStartsNorWaitsForTheDriver) {
+    ScratchFolder folder;
+    ASSERT_TRUE(folder.AddProgram(BuiltProgram::OrvaneCheck));
+    ASSERT_TRUE(folder.AddFile(L"refused\\OrvaneSPC.csv", "1.0,10.0.0,0,a.exe,,1,ok,,\r\n3.3,10.0\r\n"));
+    const std::wstring exe = folder.PathOf(L"orvane-check.exe"), refused = Quoted(folder.PathOf(L"refused"));
+    ASSERT_TRUE(RunConsoleProgram(exe, L"--out " + Quoted(folder.PathOf(L"fleet.json")), 1) &&
+                folder.AddFile(L"fleet\\pc.json", folder.ReadFile(L"fleet.json").value_or("")));
+    UniqueFile huge(::CreateFileW(folder.PathOf(L"fleet\\huge.json").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+    LARGE_INTEGER gigabyte{};
+    gigabyte.QuadPart = 1LL << 30;  // a hole on disk
+    ASSERT_TRUE(huge && ::SetFilePointerEx(huge.get(), gigabyte, nullptr, FILE_BEGIN) && ::SetEndOfFile(huge.get()));
+    huge.reset();
+    const StandInGraphicsDriver driver(L"hang:format");
+    ASSERT_TRUE(driver.ok());
+    const std::tuple<std::wstring, DWORD, const char*> cases[] = {
+        {L"--version", 0, "orvane-check "},
+        {L"--validate " + refused, 2, "OrvaneSPC.csv:2: 2 fields, want 9"},
+        {L"--tables " + refused, 2, "\"exitCode\": 2"},
+        {L"--replay " + Quoted(folder.PathOf(L"fleet\\huge.json")), 2, "huge.json: too large: more than 1048576 bytes"},
+        {L"--summary " + Quoted(folder.PathOf(L"fleet")), 2, "recordings: 2\r\nmeets: 0\r\nfalls short: 1\r\n"},
+    };
+    for (const auto& [arguments, exitCode, says] : cases) {
+        SCOPED_TRACE(ToUtf8(arguments));
+        std::atomic<bool> ran{false};
+        size_t mostAtOnce = 0;
+        std::thread watch([&] {
+            for (; !ran; std::this_thread::sleep_for(std::chrono::milliseconds(5)))
+                mostAtOnce = std::max(mostAtOnce, ProcessesRunningFrom(exe));
+        });
+        const auto start = std::chrono::steady_clock::now();
+        const std::optional<ConsoleRun> run = RunConsoleProgram(exe, arguments, exitCode);
+        EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
+        ran = true;
+        watch.join();
+        EXPECT_LE(mostAtOnce, 1u) << "a graphics probe was started";
+        ASSERT_TRUE(run);
+        EXPECT_NE((run->standardOutput + run->standardError).find(says), std::string::npos) << run->standardOutput;
+    }
 }
 
 TEST(E2eCheck, StandardOutputThatTakesNothingEndsWith74) {

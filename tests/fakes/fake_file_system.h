@@ -27,10 +27,9 @@ public:
     }
     std::optional<BoundedRead> ReadFileUpTo(const std::wstring& path, size_t maxBytes) override {
         if (throwing.count(path)) throw std::bad_alloc();
-        std::optional<std::string> bytes = ReadWholeFile(path);
+        const std::optional<std::string> bytes = ReadWholeFile(path);
         if (!bytes) return std::nullopt;
-        if (bytes->size() > maxBytes) return BoundedRead{std::string(), true};
-        return BoundedRead{std::move(*bytes), false};
+        return bytes->size() > maxBytes ? BoundedRead{std::string(), true} : BoundedRead{*bytes, false};
     }
     bool IsExistingFile(const std::wstring& path) override { return files.count(path) != 0; }
     void CreateFoldersFor(const std::wstring& filePath) override { createdFoldersFor.push_back(filePath); }
