@@ -50,7 +50,17 @@ std::string TextLines(std::wstring_view text) {
     return EncodeUtf8(crlf);
 }
 
-std::string InternalErrorLine(const char* what) { return std::string("orvane-check: internal error: ") + what + "\r\n"; }
+std::optional<std::string> InternalErrorOf(const std::function<void()>& work) {
+    const std::string line = "orvane-check: internal error: ";
+    try {
+        work();
+        return std::nullopt;
+    } catch (const std::exception& error) {
+        return line + error.what() + "\r\n";
+    } catch (...) {
+        return line + "unknown\r\n";
+    }
+}
 
 int RunReport(Platform& platform, const CheckOptions& options, const CheckToolInfo& info, const CheckSubject& subject,
               CheckToolOutput& output) {
@@ -145,13 +155,11 @@ bool ChecksThisMachine(const std::vector<std::wstring>& args) {
 
 int RunCheckTool(Platform& platform, const std::vector<std::wstring>& args, const CheckToolInfo& info,
                  CheckToolOutput& output) {
-    try {
-        return RunCommand(platform, args, info, output);
-    } catch (const std::exception& error) {
-        output.standardError += InternalErrorLine(error.what());
-    } catch (...) {
-        output.standardError += InternalErrorLine("unknown");
-    }
+    int exitCode = kCheckInternalError;
+    const std::optional<std::string> error =
+        InternalErrorOf([&] { exitCode = RunCommand(platform, args, info, output); });
+    if (!error) return exitCode;
+    output.standardError += *error;
     // Whatever was started may still run, WMI's thread among them: the
     // process ends around it. Output is only ever added whole, so what is
     // there stands.

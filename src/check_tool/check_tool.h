@@ -60,9 +60,10 @@ int RunReport(Platform& platform, const CheckOptions& options, const CheckToolIn
 // Console text: CR LF line ends, UTF-8.
 std::string TextLines(std::wstring_view text);
 
-// "orvane-check: internal error: WHAT" as a line of standard error; what is
-// the exception's own text, e.g. "std::bad_alloc".
-std::string InternalErrorLine(const char* what);
+// Runs work. An exception it lets out ends there: the result is then the line
+// for standard error, "orvane-check: internal error: WHAT", WHAT the
+// exception's own text (e.g. "std::bad_alloc").
+std::optional<std::string> InternalErrorOf(const std::function<void()>& work);
 
 // The exit code of a check: an unusable table before an unreachable or
 // incompletely answering WMI before the verdict.

@@ -1,7 +1,6 @@
 #include "check_tool/fleet_summary.h"
 
 #include <algorithm>
-#include <exception>
 #include <map>
 #include <memory>
 #include <vector>
@@ -112,17 +111,9 @@ private:
     // A recording that fails us (no memory for its replay, say) is named
     // among the unreadable, and the summary goes on to the next one.
     void Replay(const std::wstring& path) {
-        try {
-            ReplayRecording(path);
-        } catch (const std::exception& error) {
-            FailedToReplay(path, error.what());
-        } catch (...) {
-            FailedToReplay(path, "unknown");
-        }
-    }
-
-    void FailedToReplay(const std::wstring& path, const char* what) {
-        output_.standardError += InternalErrorLine(what);
+        const std::optional<std::string> error = InternalErrorOf([&] { ReplayRecording(path); });
+        if (!error) return;
+        output_.standardError += *error;
         internalError_ = true;
         Unreadable(path, L"internal error");
     }

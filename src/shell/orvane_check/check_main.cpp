@@ -3,7 +3,6 @@
 #include <windows.h>
 
 #include <clocale>
-#include <exception>
 #include <string>
 #include <vector>
 
@@ -63,14 +62,11 @@ int wmain(int argc, wchar_t** argv) {
     Win32CheckPlatform win32;
     int status = kCheckInternalError;
     bool endAroundThreads = true;
-    try {
-        std::vector<std::wstring> args(argv + 1, argv + argc);
+    const std::optional<std::string> error = InternalErrorOf([&] {
+        const std::vector<std::wstring> args(argv + 1, argv + argc);
         status = RunOnConsole(win32, args, endAroundThreads);
-    } catch (const std::exception& error) {
-        WriteStandardStream(StandardStream::Error, InternalErrorLine(error.what()));
-    } catch (...) {
-        WriteStandardStream(StandardStream::Error, InternalErrorLine("unknown"));
-    }
+    });
+    if (error) WriteStandardStream(StandardStream::Error, *error);
     // A WMI thread left behind may be stuck in the service, even holding the
     // loader lock that a normal exit takes: end the process around it. The
     // output is already with the system.
