@@ -54,8 +54,7 @@ public:
         std::error_code error;
         const uintmax_t size = fs::file_size(HostPath(path), error);
         if (error) return std::nullopt;
-        if (size > maxBytes) return BoundedRead{std::string(), true};
-        return BoundedRead{ReadBytes(HostPath(path)), false};
+        return size > maxBytes ? BoundedRead{std::string(), true} : BoundedRead{ReadBytes(HostPath(path)), false};
     }
     bool IsExistingFile(const std::wstring& path) override {
         std::error_code error;

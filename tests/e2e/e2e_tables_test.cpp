@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <filesystem>
 #include <string>
 #include <system_error>
@@ -156,9 +155,6 @@ TEST(E2eTables, BadRequirementFileShowsItsPathThenEndsWithoutDialog) {
         {"7 commas: eight fields", WithCommas(7)},
         {"only an empty line", "\r\n"},
     };
-    // The run ends with the message: neither WMI nor this driver is waited for.
-    const StandInGraphicsDriver driver(L"hang:format");
-    ASSERT_TRUE(driver.ok());
     for (const BadRequirementFile& c : cases) {
         SCOPED_TRACE(c.meaning);
         ScratchFolder folder;
@@ -174,12 +170,10 @@ TEST(E2eTables, BadRequirementFileShowsItsPathThenEndsWithoutDialog) {
         EXPECT_EQ(box->caption, L"Orvane");
         EXPECT_EQ(box->text, kFormatMessage + folder.PathOf(L"OrvaneSPC.csv"));
         ASSERT_TRUE(orvane.DismissMessageBox(*box));
-        const auto dismissed = std::chrono::steady_clock::now();
 
         std::optional<WindowInfo> after = orvane.WindowBeforeExit();
         EXPECT_FALSE(after) << "further window: " << ToUtf8(after->caption);
         EXPECT_TRUE(orvane.WaitForExit());
-        EXPECT_LT(std::chrono::steady_clock::now() - dismissed, std::chrono::seconds(2));
         EXPECT_TRUE(SettingsFilesInTemp().empty()) << "the run went on past the failed table";
     }
 }
