@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Checks that the build is reproducible: two clean builds of the same sources,
 # copied to two different folders and built in two different folders, must
-# give byte-identical programs (no time stamps, no paths inside).
+# give byte-identical programs (no time stamps, no paths inside). The second
+# copy is checked out with core.autocrlf=true, as on Windows: line ends do not
+# change the programs either.
 #   bash scripts/check-reproducible.sh
 # Builds the shipped 32-bit Orvane.exe, Orvane_no_tables.exe and, where the
 # build has it, orvane-check.exe; compares them with cmp and prints where they
@@ -28,6 +30,26 @@ copy_sources() {
   fi
 }
 
+# The same sources checked out as a Windows user's clone has them, with
+# core.autocrlf=true: text files with CR LF line ends. The work tree as it
+# stands becomes a tree object of its own (a throw-away index; no branch, index
+# or file of the work tree changes), checked out in a clone that shares the
+# objects. Without git, a plain copy.
+copy_sources_crlf() {
+  local to="$1" index tree
+  git -C "$ORVANE_ROOT" rev-parse --is-inside-work-tree >/dev/null 2>&1 || { copy_sources "$to"; return; }
+  index="$(mktemp -u)"
+  if ! tree="$(GIT_INDEX_FILE="$index" git -C "$ORVANE_ROOT" read-tree HEAD &&
+    GIT_INDEX_FILE="$index" git -C "$ORVANE_ROOT" -c core.autocrlf=false add -A &&
+    GIT_INDEX_FILE="$index" git -C "$ORVANE_ROOT" write-tree)"; then
+    rm -f "$index"
+    return 1
+  fi
+  rm -f "$index"
+  git clone -q --shared --no-checkout -c core.autocrlf=true "$ORVANE_ROOT" "$to" &&
+    git -C "$to" checkout -q "$tree" -- .
+}
+
 # Builds the programs of one copy. Arguments: source dir, build dir.
 build_copy() {
   local src="$1" dir="$2" targets=() name
@@ -45,12 +67,12 @@ mkdir -p "$WORK"
 # Different lengths too, so that a path inside would also shift what follows it.
 first_src="$WORK/a/src" second_src="$WORK/second-copy/of/the/src"
 first_build="$WORK/a/build" second_build="$WORK/second-copy/build-elsewhere"
-copy_sources "$first_src" && copy_sources "$second_src" || { echo "could not copy the sources" >&2; exit 2; }
+copy_sources "$first_src" && copy_sources_crlf "$second_src" || { echo "could not copy the sources" >&2; exit 2; }
 mkdir -p "$first_build" "$second_build"
 
 orvane_log "first build: $first_build"
 build_copy "$first_src" "$first_build" || exit 2
-orvane_log "second build: $second_build"
+orvane_log "second build, from a checkout with CR LF line ends (core.autocrlf=true): $second_build"
 build_copy "$second_src" "$second_build" || exit 2
 
 status=0

@@ -59,7 +59,12 @@ rm -rf "$WORK"
 mkdir -p "$WORK/src" "$WORK/build"
 src="$WORK/src" build="$WORK/build"
 orvane_log "exporting $commit"
-git -C "$ORVANE_ROOT" archive --format=tar HEAD | tar -xf - -C "$src"
+# The files as committed whatever the releaser's git settings: no line ends
+# made CR LF on the way out (core.autocrlf, core.eol, an attributes file of
+# their own), so the programs, which embed the manifests, and the docs are the
+# same for everyone.
+git -C "$ORVANE_ROOT" -c core.autocrlf=false -c core.eol=lf -c core.attributesFile=/dev/null \
+  archive --format=tar HEAD | tar -xf - -C "$src"
 
 orvane_log "building the 32-bit programs (Release, cmake/mingw-w64-i686.cmake)"
 cmake -S "$src" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
@@ -92,8 +97,8 @@ cp "$src/docs/release/intune/Discover-Orvane.ps1" "$tree/intune/"
 if orvane_sign_requested; then
   for program in "${PROGRAMS[@]}"; do
     orvane_log "signing $program.exe"
-    orvane_sign_program "$tree/$program.exe" "$(orvane_file_description "$src" "$program")" ||
-      die "could not sign $program.exe"
+    description="$(orvane_file_description "$src" "$program")" || die "could not sign $program.exe"
+    orvane_sign_program "$tree/$program.exe" "$description" || die "could not sign $program.exe"
   done
 fi
 

@@ -4,9 +4,11 @@
 #   sanitize unit suite under AddressSanitizer and UndefinedBehaviorSanitizer,
 #            then under ThreadSanitizer (the WMI queries run on a thread of their own)
 #   fuzz     each libFuzzer target for a bounded time (ORVANE_FUZZ_SECONDS in all, default 60)
-#   reproducible  two clean builds of the shipped programs in two folders
-#            give identical bytes (scripts/check-reproducible.sh)
-#   release  the release command: two unsigned runs give the same zip, and one
+#   reproducible  two clean builds of the shipped programs in two folders, one
+#            checked out with CR LF line ends, give identical bytes
+#            (scripts/check-reproducible.sh)
+#   release  the release command: two unsigned runs, one from a clone with
+#            core.autocrlf=true, give the same zip, and one
 #            signed with a throw-away certificate verifies
 #            (tests/scripts/release_test.sh)
 #   windows  MinGW builds; under Wine on a virtual display, in a Wine prefix

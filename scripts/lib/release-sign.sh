@@ -29,12 +29,15 @@ orvane_sign_check_request() {
 }
 
 # The description of a program in its version resource; signed with it, it is
-# the name Windows shows when the program asks for elevation.
+# the name Windows shows when the program asks for elevation, so a program is
+# never signed without it. The line may end in CR LF, as a checkout on Windows
+# has it.
 # Arguments: source folder, program name without .exe.
 orvane_file_description() {
   local rc
   rc="$1/res/$(printf '%s' "${2,,}" | tr - _).rc"
-  sed -n 's/^#define ORVANE_FILE_DESCRIPTION "\(.*\)"$/\1/p' "$rc" 2>/dev/null | grep . || echo "Orvane"
+  sed -n -e 's/\r$//' -e 's/^#define ORVANE_FILE_DESCRIPTION "\(.*\)"$/\1/p' "$rc" 2>/dev/null | grep . ||
+    { echo "release: no ORVANE_FILE_DESCRIPTION in $rc" >&2; return 1; }
 }
 
 # Signs a program in place: SHA-256, the description and the support page, and

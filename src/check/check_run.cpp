@@ -40,25 +40,26 @@ CheckRun::CheckRun(Platform& platform, const CheckRunSettings& settings)
     // The rows before a bad line are no table: nothing is measured against them.
     if (!r.specLoaded) r.specRows.clear();
     r.recorded.programs = RecordPrograms(r.specRows, r.exeDir, platform.files);
+    // Nothing is measured against a refused table: the run ends as soon as
+    // the loaders have said why, asking neither WMI nor the driver.
+    if (!r.TablesUsable()) return;
 
     // Only the checked queries decide the outcome; unless asked for, the others
     // wait until a report will show them.
-    WmiWorker* worker = nullptr;
-    if (r.queryLoaded) worker = StartQueries(settings.everyQueryUpFront ? QuerySelection::All : QuerySelection::Checked);
+    WmiWorker* worker = StartQueries(settings.everyQueryUpFront ? QuerySelection::All : QuerySelection::Checked);
     std::vector<size_t> unanswered;
     if (worker) TakeAnswers(*worker, &unanswered);
     SettleCompleteness(worker, unanswered);
     r.recorded.wmiReached = r.WmiReached();
     // When the answers already rule out every row, a report will show
     // whatever the driver says: its queries need not wait for the driver.
-    if (!settings.everyQueryUpFront && r.specLoaded && !SomeRowMeetsTheChecks(r.specRows, *r.wmiResult))
+    if (!settings.everyQueryUpFront && !SomeRowMeetsTheChecks(r.specRows, *r.wmiResult))
         AskReportQueries();
 
     r.graphics = ProbeGraphics(graphics, platform.codec, r.runRecord);
     r.recorded.graphics = graphics.Recorded(platform.codec);
     r.recorded.graphicsOutcome = r.graphics;
 
-    if (!r.TablesUsable()) return;
     r.evaluated = true;
     r.passed = Evaluate(r.specRows, r.runRecord, *r.wmiResult, r.exeDir, platform.files, r.exeExists, &r.triedLines);
 }

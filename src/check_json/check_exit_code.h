@@ -2,6 +2,10 @@
 // The exit code of a check: how orvane-check ends, and what every JSON of a
 // check names, orvane-check's or the one Orvane.exe saves beside its report.
 
+#include <functional>
+#include <optional>
+#include <string>
+
 #include "check/check_result.h"
 
 // Stable: deployment tools act on them.
@@ -11,9 +15,15 @@ enum CheckExitCode : int {
     kCheckTableUnusable = 2,
     kCheckWmiUnreachable = 3,
     kCheckWrongCommandLine = 64,
+    kCheckInternalError = 70,     // a fault of the program's own, or no memory for its work: no verdict
     kCheckOutputNotWritten = 74,  // --out's file could not be written
 };
 
 // An unusable table before an unreachable or incompletely answering WMI
 // before the verdict.
 int CheckRunExitCode(const CheckResult& result);
+
+// Runs work. An exception it lets out ends there: the result is then the line
+// for standard error, "orvane-check: internal error: WHAT", WHAT the
+// exception's own text (e.g. "std::bad_alloc").
+std::optional<std::string> InternalErrorOf(const std::function<void()>& work);

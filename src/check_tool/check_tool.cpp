@@ -1,5 +1,6 @@
 #include "check_tool/check_tool.h"
 
+#include <exception>
 #include <memory>
 
 #include "check_tool/check_command_line.h"
@@ -98,8 +99,10 @@ int RunReport(Platform& platform, const CheckOptions& options, const CheckToolIn
     return Deliver(platform, options, text, outcome.exitCode, output);
 }
 
-int RunCheckTool(Platform& platform, const std::vector<std::wstring>& args, const CheckToolInfo& info,
-                 CheckToolOutput& output) {
+namespace {
+
+int RunCommand(Platform& platform, const std::vector<std::wstring>& args, const CheckToolInfo& info,
+               CheckToolOutput& output) {
     const ParsedCheckCommandLine parsed = ParseCheckCommandLine(args);
     if (!parsed.options) {
         output.standardError += TextLines(L"orvane-check: " + parsed.error + L"\n" + kCheckUsage);
@@ -128,4 +131,27 @@ int RunCheckTool(Platform& platform, const std::vector<std::wstring>& args, cons
                                    platform.wmi,     platform.graphics, std::wstring(),
                                    platform.system.ComputerName(), info.utcTime, nullptr};
     return RunReport(platform, options, info, thisMachine, output);
+}
+
+}  // namespace
+
+bool ChecksThisMachine(const std::vector<std::wstring>& args) {
+    const ParsedCheckCommandLine parsed = ParseCheckCommandLine(args);
+    if (!parsed.options) return false;
+    const CheckOptions::Action action = parsed.options->action;
+    return action == CheckOptions::Action::Report || action == CheckOptions::Action::Intune;
+}
+
+int RunCheckTool(Platform& platform, const std::vector<std::wstring>& args, const CheckToolInfo& info,
+                 CheckToolOutput& output) {
+    int exitCode = kCheckInternalError;
+    const std::optional<std::string> error =
+        InternalErrorOf([&] { exitCode = RunCommand(platform, args, info, output); });
+    if (!error) return exitCode;
+    output.standardError += *error;
+    // Whatever was started may still run, WMI's thread among them: the
+    // process ends around it. Output is only ever added whole, so what is
+    // there stands.
+    output.wmiWorkOutstanding = true;
+    return kCheckInternalError;
 }

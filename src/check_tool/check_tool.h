@@ -53,8 +53,16 @@ struct CheckSubject {
 int RunReport(Platform& platform, const CheckOptions& options, const CheckToolInfo& info, const CheckSubject& subject,
               CheckToolOutput& output);
 
+// True when the arguments ask for a check of this PC (the report or Intune's
+// settings; neither a replay, a summary, a validation, help or the version,
+// nor a wrong command line): only such a run asks the graphics driver, whose
+// probe the caller may start early.
+bool ChecksThisMachine(const std::vector<std::wstring>& args);
+
 // Runs orvane-check with its arguments (without the program's name) and
 // returns the exit code. --out's file is written through platform.files;
 // platform.wmi must outlive any thread left in it (wmiWorkOutstanding).
+// Whatever happens inside ends here, with kCheckInternalError and one line on
+// standard error at worst.
 int RunCheckTool(Platform& platform, const std::vector<std::wstring>& args, const CheckToolInfo& info,
                  CheckToolOutput& output);

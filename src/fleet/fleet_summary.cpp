@@ -137,6 +137,7 @@ public:
             if (page_->Finish() != WriteResult::Written) return CannotWrite(*request_.htmlFile);
         }
         Print();
+        if (internalError_) return kCheckInternalError;
         if (!tally_.unreadable.empty() || tally_.Read() == 0) return kCheckTableUnusable;
         // Every machine meets a row, or the fleet does not: no verdict is no pass.
         return tally_.verdicts.meets == tally_.Read() ? kCheckMeets : kCheckFallsShort;
@@ -171,9 +172,19 @@ private:
         Row({L"", L"", L"unreadable", L"", L"", L"", L"", path, why});
     }
 
+    // A recording that fails us (no memory for its replay, say) is named
+    // among the unreadable, and the summary goes on to the next one.
+    void Replay(const std::wstring& path) {
+        const std::optional<std::string> error = InternalErrorOf([&] { ReplayRecording(path); });
+        if (!error) return;
+        output_.standardError += *error;
+        internalError_ = true;
+        Unreadable(path, L"internal error");
+    }
+
     // One recording at a time: nothing of it is kept but its counts, and
     // for the page, a machine that does not meet a row.
-    void Replay(const std::wstring& path) {
+    void ReplayRecording(const std::wstring& path) {
         std::wstring why;
         std::optional<MachineRecording> recording = ReadRecordingFile(platform_.files, path, why);
         if (!recording) return Unreadable(path, why);
@@ -189,18 +200,19 @@ private:
         if (tally_.tables.empty())
             tally_.tables = {TableOf(L"OrvaneSPC.csv", result.specOrigin), TableOf(L"OrvaneWMI.csv", result.queryOrigin)};
         const int exitCode = CheckRunExitCode(result);
-        CountVerdict(tally_.verdicts, exitCode);
         const std::vector<std::wstring> unrecorded = check.Unrecorded();
-        if (!unrecorded.empty()) ++tally_.partial;
         const std::vector<std::wstring> failing = FailingItems(result);
-        for (const std::wstring& item : failing) ++tally_.failingItems[item];
-
         const MachineRecording& r = check.Recording();
         const std::wstring osVersion = RecordedOsVersion(r);
         const std::wstring renderer = RecordedRenderer(r);
-        if (page_) Tally(result, exitCode, r, failing, osVersion, renderer, path);
         Row({r.machine.value_or(L""), r.timeUtc, VerdictName(exitCode), Joined(failing), osVersion, renderer,
              Joined(unrecorded), path, L""});
+
+        // Counted last: a recording is counted once, as read or as unreadable.
+        CountVerdict(tally_.verdicts, exitCode);
+        if (!unrecorded.empty()) ++tally_.partial;
+        for (const std::wstring& item : failing) ++tally_.failingItems[item];
+        if (page_) Tally(result, exitCode, r, failing, osVersion, renderer, path);
     }
 
     // What only the page shows.
@@ -253,14 +265,26 @@ private:
     std::unique_ptr<FileWriter> page_;
     FleetTally tally_;
     bool tablesUnusable_ = false;
+    bool internalError_ = false;
 };
 
 }  // namespace
 
 std::string CsvField(std::wstring_view text) {
-    std::wstring field(text);
-    if (!field.empty() && std::wstring(L"=+-@\t\r").find(field[0]) != std::wstring::npos) field.insert(0, 1, L'\'');
-    if (field.find_first_of(L",\"\r\n") == std::wstring::npos) return EncodeUtf8(field);
+    // A spreadsheet starts a cell at the field's start; one whose list
+    // separator is ';', or that splits at tabs, also after each of those (or a
+    // line end) in the field, whatever the quotes: a quote inside a cell is
+    // none to it. Each such start that would read as a formula gets its "'".
+    static const std::wstring kFormulaStarts = L"=+-@\t\r";
+    static const std::wstring kCellEnds = L";\t\r\n";
+    std::wstring field;
+    bool cellStart = true;
+    for (wchar_t c : text) {
+        if (cellStart && kFormulaStarts.find(c) != std::wstring::npos) field += L'\'';
+        field += c;
+        cellStart = kCellEnds.find(c) != std::wstring::npos;
+    }
+    if (field.find_first_of(L",;\t\"\r\n") == std::wstring::npos) return EncodeUtf8(field);
     std::wstring quoted = L"\"";
     for (wchar_t c : field) {
         if (c == L'"') quoted += L'"';

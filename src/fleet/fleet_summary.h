@@ -11,8 +11,10 @@
 // The columns of --csv's file, in order.
 extern const char* const kSummaryCsvHeader;
 
-// One CSV field as UTF-8: quoted when it holds a comma, a quote or a line
-// end; a text a spreadsheet would take for a formula gets a leading "'".
+// One CSV field as UTF-8, for a spreadsheet whatever its list separator:
+// quoted when it holds a comma, a semicolon, a tab, a quote or a line end;
+// wherever a cell may start in it, a text that would read as a formula gets
+// a "'" before it.
 std::string CsvField(std::wstring_view text);
 
 // The totals (meets, falls short, no verdict, partial, unreadable with the

@@ -1,6 +1,7 @@
 #pragma once
 // Files and folders.
 
+#include <cstddef>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -11,6 +12,12 @@ enum class WriteResult {
     Written,     // the file now holds exactly the bytes given
     NotOpened,   // nothing was written
     WriteFailed  // opened, but writing or closing failed; part of the file may remain
+};
+
+// What a read of at most so many bytes gave.
+struct BoundedRead {
+    std::string bytes;     // the whole file, unless it was too long
+    bool tooLong = false;  // it holds more than the bytes asked for; then nothing of it is kept
 };
 
 // A file written front to back, a piece at a time.
@@ -33,6 +40,11 @@ public:
     // programs may keep it open for reading or writing. nullopt when it cannot
     // be opened or read.
     virtual std::optional<std::string> ReadWholeFile(const std::wstring& path) = 0;
+
+    // As ReadWholeFile, for a file that may be of any size: its size is
+    // looked at first, and no more than maxBytes + 1 bytes are ever read.
+    // nullopt when it cannot be opened or read.
+    virtual std::optional<BoundedRead> ReadFileUpTo(const std::wstring& path, size_t maxBytes) = 0;
 
     // True for an existing file; false for a folder or nothing.
     virtual bool IsExistingFile(const std::wstring& path) = 0;

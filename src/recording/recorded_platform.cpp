@@ -202,6 +202,9 @@ public:
         : shared_(shared), files_(files), exeDir_(std::move(exeDir)) {}
 
     std::optional<std::string> ReadWholeFile(const std::wstring& path) override { return files_.ReadWholeFile(path); }
+    std::optional<BoundedRead> ReadFileUpTo(const std::wstring& path, size_t maxBytes) override {
+        return files_.ReadFileUpTo(path, maxBytes);
+    }
 
     // Only the product's programs are looked for in a check.
     bool IsExistingFile(const std::wstring& path) override {

@@ -2,6 +2,7 @@
 
 #include "encoding/utf8_encoding.h"
 #include "probes/graphics_probe.h"
+#include "recording/json_reader.h"
 #include "recording/recording_reader.h"
 #include "tables/number_text.h"
 
@@ -28,13 +29,20 @@ CheckRunSettings LookingCheckSettings(const std::optional<std::wstring>& tablesF
 }
 
 std::optional<MachineRecording> ReadRecordingFile(FileSystem& files, const std::wstring& path, std::wstring& why) {
-    const std::optional<std::string> bytes = files.ReadWholeFile(path);
-    if (!bytes) {
+    // A file longer than the reader takes is refused by its size, unread: it
+    // may be of any size, larger than this process could hold.
+    const size_t limit = JsonReadOptions().maxBytes;
+    const std::optional<BoundedRead> file = files.ReadFileUpTo(path, limit);
+    if (!file) {
         why = L"cannot be read";
         return std::nullopt;
     }
+    if (file->tooLong) {
+        why = L"too large: more than " + std::to_wstring(limit) + L" bytes";
+        return std::nullopt;
+    }
     std::string error;
-    std::optional<MachineRecording> recording = ReadMachineRecording(*bytes, error);
+    std::optional<MachineRecording> recording = ReadMachineRecording(file->bytes, error);
     // The reason is UTF-8 of the reader's own making.
     if (!recording) why = L"no recording: " + DecodeUtf8(error).value_or(L"unreadable");
     return recording;

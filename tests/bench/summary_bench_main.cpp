@@ -51,6 +51,12 @@ public:
         if (!fs::is_regular_file(host, error)) return std::nullopt;
         return ReadBytes(host);
     }
+    std::optional<BoundedRead> ReadFileUpTo(const std::wstring& path, size_t maxBytes) override {
+        std::error_code error;
+        const uintmax_t size = fs::file_size(HostPath(path), error);
+        if (error) return std::nullopt;
+        return size > maxBytes ? BoundedRead{std::string(), true} : BoundedRead{ReadBytes(HostPath(path)), false};
+    }
     bool IsExistingFile(const std::wstring& path) override {
         std::error_code error;
         return fs::is_regular_file(HostPath(path), error);

@@ -5,8 +5,12 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
+#include <chrono>
 #include <map>
 #include <string>
+#include <thread>
+#include <tuple>
 #include <vector>
 
 #include "e2e/harness.h"
@@ -246,6 +250,50 @@ TEST(E2eCheck, IntuneLineOfAFailingPcFitsTheRulesFile) {
                                      : type == "Int64" ? JsonValue::Kind::Number
                                                        : JsonValue::Kind::String;
         EXPECT_TRUE(!type.empty() && value.kind == kind) << name << " " << type;
+    }
+}
+
+// Only a check of this PC asks the graphics driver, and not for a refused
+// table; a recording is refused by its size. A driver that hangs slows none of
+// these, and no second process of ours starts.
+TEST(E2eCheck, WhatChecksNoPcNeitherStartsNorWaitsForTheDriver) {
+    ScratchFolder folder;
+    ASSERT_TRUE(folder.AddProgram(BuiltProgram::OrvaneCheck));
+    ASSERT_TRUE(folder.AddFile(L"refused\\OrvaneSPC.csv", "1.0,10.0.0,0,a.exe,,1,ok,,\r\n3.3,10.0\r\n"));
+    const std::wstring exe = folder.PathOf(L"orvane-check.exe"), refused = Quoted(folder.PathOf(L"refused"));
+    ASSERT_TRUE(RunConsoleProgram(exe, L"--out " + Quoted(folder.PathOf(L"fleet.json")), 1) &&
+                folder.AddFile(L"fleet\\pc.json", folder.ReadFile(L"fleet.json").value_or("")));
+    UniqueFile huge(::CreateFileW(folder.PathOf(L"fleet\\huge.json").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+    LARGE_INTEGER gigabyte{};
+    gigabyte.QuadPart = 1LL << 30;  // a hole on disk
+    ASSERT_TRUE(huge && ::SetFilePointerEx(huge.get(), gigabyte, nullptr, FILE_BEGIN) && ::SetEndOfFile(huge.get()));
+    huge.reset();
+    const StandInGraphicsDriver driver(L"hang:format");
+    ASSERT_TRUE(driver.ok());
+    // The arguments, the exit code, what it says, and whether it checks this PC (and so starts the probe).
+    const std::tuple<std::wstring, DWORD, const char*, bool> cases[] = {
+        {L"--version", 0, "orvane-check ", false},
+        {L"--validate " + refused, 2, "OrvaneSPC.csv:2: 2 fields, want 9", false},
+        {L"--tables " + refused, 2, "\"exitCode\": 2", true},
+        {L"--replay " + Quoted(folder.PathOf(L"fleet\\huge.json")), 2, "huge.json: too large: more than 1048576 bytes", false},
+        {L"--summary " + Quoted(folder.PathOf(L"fleet")), 2, "recordings: 2\r\nmeets: 0\r\nfalls short: 1\r\n", false},
+    };
+    for (const auto& [arguments, exitCode, says, checksThisPc] : cases) {
+        SCOPED_TRACE(ToUtf8(arguments));
+        std::atomic<bool> ran{false};
+        size_t mostAtOnce = 0;
+        std::thread watch([&] {
+            for (; !ran; std::this_thread::sleep_for(std::chrono::milliseconds(5)))
+                mostAtOnce = std::max(mostAtOnce, ProcessesRunningFrom(exe));
+        });
+        const auto start = std::chrono::steady_clock::now();
+        const std::optional<ConsoleRun> run = RunConsoleProgram(exe, arguments, exitCode);
+        EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
+        ran = true;
+        watch.join();
+        EXPECT_TRUE(checksThisPc || mostAtOnce <= 1) << "a graphics probe was started";
+        ASSERT_TRUE(run);
+        EXPECT_NE((run->standardOutput + run->standardError).find(says), std::string::npos) << run->standardOutput;
     }
 }
 

@@ -2,6 +2,7 @@
 // Files held in memory, keyed by their full path.
 
 #include <map>
+#include <new>
 #include <set>
 #include <string>
 
@@ -23,6 +24,12 @@ public:
         auto it = files.find(path);
         if (it == files.end() || unreadable.count(path)) return std::nullopt;
         return it->second;
+    }
+    std::optional<BoundedRead> ReadFileUpTo(const std::wstring& path, size_t maxBytes) override {
+        if (throwing.count(path)) throw std::bad_alloc();
+        const std::optional<std::string> bytes = ReadWholeFile(path);
+        if (!bytes) return std::nullopt;
+        return bytes->size() > maxBytes ? BoundedRead{std::string(), true} : BoundedRead{*bytes, false};
     }
     bool IsExistingFile(const std::wstring& path) override { return files.count(path) != 0; }
     void CreateFoldersFor(const std::wstring& filePath) override { createdFoldersFor.push_back(filePath); }
@@ -52,6 +59,7 @@ public:
     std::map<std::wstring, std::string> files;
     std::set<std::wstring> unreadable;  // present, but cannot be opened
     std::set<std::wstring> unwritable;  // ReplaceFile cannot open them
+    std::set<std::wstring> throwing;    // reading them fails as an allocation that cannot be had
     std::vector<std::wstring> createdFoldersFor;
     WriteResult replaceResult = WriteResult::Written;
 };

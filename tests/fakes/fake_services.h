@@ -102,11 +102,13 @@ class FakeGraphicsDriver : public GraphicsDriver {
 public:
     // Read when strings are given, NoWindow otherwise, unless an outcome is set.
     GraphicsReading ReadDriverStrings() override {
+        ++reads;
         if (outcome) return {*outcome, strings};
         return {strings ? GraphicsReading::Outcome::Read : GraphicsReading::Outcome::NoWindow, strings};
     }
     std::optional<GlDriverStrings> strings;
     std::optional<GraphicsReading::Outcome> outcome;
+    int reads = 0;
 };
 
 class FakeRegistry : public Registry {

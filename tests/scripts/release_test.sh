@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# The release command on HEAD, three times: twice unsigned, which must give the
+# The release command on HEAD, three times: twice unsigned, once here and once
+# from a clone made with core.autocrlf=true (as on Windows), which must give the
 # same zip byte for byte with checksums that hold inside it; once signed with a
 # throw-away code-signing certificate, whose signatures must verify against that
 # certificate and sign the same Authenticode digest as the unsigned build.
@@ -20,13 +21,14 @@ fail() {
 }
 
 # One run into folders of its own; HEAD even while the work tree is being
-# edited. Arguments: name, then environment assignments.
+# edited. Arguments: name, then environment assignments. $from: the checkout
+# whose release command runs (default: this one).
 release() {
   local name="$1"
   shift
   env -u ORVANE_SIGN_PFX -u ORVANE_SIGN_PASS_FILE -u ORVANE_SIGN_TIMESTAMP_URL ORVANE_RELEASE_ALLOW_DIRTY=1 \
     ORVANE_RELEASE_WORK="$out/$name/work" ORVANE_RELEASE_DIST="$out/$name/dist" "$@" \
-    bash "$root/scripts/release.sh" >"$out/$name.log" 2>&1
+    bash "${from:-$root}/scripts/release.sh" >"$out/$name.log" 2>&1
 }
 
 release_or_stop() {
@@ -55,20 +57,31 @@ make_certificate() {
   ) >"$keys/openssl.log" 2>&1 || { cat "$keys/openssl.log"; exit 1; }
 }
 
-echo "two unsigned runs"
+echo "two unsigned runs, the second from a clone with core.autocrlf=true"
 release_or_stop first
-release_or_stop second
+clone="$out/crlf-clone"
+git clone -q --shared --no-checkout -c core.autocrlf=true "$root" "$clone" &&
+  git -C "$clone" checkout -q --detach "$(git -C "$root" rev-parse HEAD)" || { echo "FAILED: cloning $root"; exit 1; }
+grep -q $'\r' "$clone/README.md" || fail "the clone with core.autocrlf=true has no CR LF line ends"
+from="$clone" release_or_stop second
 zip="$(ls "$out"/first/dist/orvane-*.zip)"
 name="$(basename "$zip" .zip)"
 if cmp -s "$zip" "$out/second/dist/$name.zip"; then
   echo "identical: $name.zip ($(stat -c %s "$zip") bytes, sha256 $(sha256sum "$zip" | cut -c1-16)...)"
 else
   fail "the two runs gave different zips"
+  diff -r "$out/first/dist/$name" "$out/second/dist/$name" | head -n 10
 fi
 python3 -m zipfile -e "$zip" "$out/unzipped"
 (cd "$out/unzipped/$name" && sha256sum --quiet -c SHA256SUMS) || fail "SHA256SUMS inside $name.zip"
 grep -q "UNSIGNED" "$out/first/dist/$name/BUILDINFO" || fail "BUILDINFO of an unsigned release does not say so"
 grep -q "UNSIGNED" "$out/first.log" || fail "an unsigned release did not say so on the console"
+
+# The name Windows shows when the program asks for elevation, found whatever the line ends.
+mkdir -p "$keys/crlf/res"
+sed 's/$/\r/' "$root/res/orvane.rc" >"$keys/crlf/res/orvane.rc"
+[ "$(source "$root/scripts/lib/release-sign.sh" && orvane_file_description "$keys/crlf" Orvane)" = \
+  "Orvane requirement check for Kestrand VORN" ] || fail "the description of a resource script with CR LF"
 
 echo "signed with a throw-away certificate"
 make_certificate

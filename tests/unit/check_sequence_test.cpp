@@ -173,6 +173,8 @@ TEST(CheckSequence, ThreeEndings) {
         EXPECT_EQ(m.fake.resultWindow.shownViews.size(), c.dialogs) << c.meaning;
         EXPECT_EQ(m.fake.messages.shown, c.messages) << c.meaning;
         EXPECT_EQ(m.fake.profiles.writes.size(), c.settingsWrites) << c.meaning;
+        EXPECT_EQ(m.fake.wmi.connectedNamespaces.empty() && m.fake.graphics.reads == 0, !c.specTable)
+            << c.meaning << ": a refused table ends the run at once, asking neither WMI nor the driver";
     }
 }
 

@@ -17,6 +17,7 @@
 #include "check_json/sha256.h"
 #include "fakes/fake_platform.h"
 #include "fakes/strict_json.h"
+#include "recording/json_reader.h"
 #include "recording/machine_recording.h"
 #include "encoding/utf8_encoding.h"
 
@@ -291,7 +292,7 @@ TEST(CheckTool, ExitCodesAndWhatTheJsonSaysOfThem) {
         {"bad second line: the good first one is not evaluated", L"10.0.22631", badSecondLine, true, L"", 2, true,
          true},
         {"WMI not reachable", L"10.0.22631", nullptr, false, L"", 3, false, false},
-        {"bad table before WMI", L"10.0.22631", "x\r\n", false, L"", 2, false, true},
+        {"bad table: WMI, unreachable here, is not even asked", L"10.0.22631", "x\r\n", false, L"", 2, true, true},
         {"the checked query has no answer: unknown, not met", L"10.0.22631", nullptr, true, L"none", 3, false, false},
         {"the checked query answers after the time for WMI", L"10.0.22631", nullptr, true, L"stall", 3, false, false},
         {"the service throws on the WMI thread", L"10.0.22631", nullptr, true, L"throw", 3, false, false},
@@ -313,7 +314,7 @@ TEST(CheckTool, ExitCodesAndWhatTheJsonSaysOfThem) {
         const JsonValue json = m.Json();
         EXPECT_EQ(json["exitCode"].number, c.exitCode) << c.meaning;
         EXPECT_EQ(json["verdict"].text, c.exitCode == 0 ? "meets" : "falls-short") << c.meaning;
-        EXPECT_EQ(json["wmiReached"].boolean, c.wmiConnects) << c.meaning;
+        EXPECT_EQ(json["wmiReached"].boolean, c.wmiConnects || c.exitCode == 2) << c.meaning << ": what was not tried did not fail";
         EXPECT_EQ(json["wmiComplete"].boolean, c.wmiComplete) << c.meaning;
         EXPECT_EQ(json["unansweredQueries"].items.size(), c.wmiComplete ? 0u : 1u) << c.meaning;
         EXPECT_EQ(json["selectedRow"].IsNull() && json["requiredFrom"].IsNull(), c.rowsNull) << c.meaning;
@@ -466,11 +467,14 @@ TEST(CheckTool, ReplayOfALiveRunGivesItsReportAgain) {
 
     m.fake.files.files[L"C:\\r\\cut.json"] = live.substr(0, live.size() / 2);
     m.fake.files.files[L"C:\\r\\v2.json"] = "{\"schemaVersion\": 2}";
-    for (const wchar_t* bad : {L"C:\\r\\cut.json", L"C:\\r\\v2.json", L"C:\\r\\none.json"}) {
+    // The size alone refuses a file: one blank more than the reader takes.
+    m.fake.files.files[L"C:\\r\\huge.json"] = live + std::string(JsonReadOptions().maxBytes + 1 - live.size(), ' ');
+    for (const wchar_t* bad : {L"C:\\r\\cut.json", L"C:\\r\\v2.json", L"C:\\r\\none.json", L"C:\\r\\huge.json"}) {
         EXPECT_EQ(m.Run({L"--replay", bad}), 2);
         EXPECT_NE(m.output.standardError.find(Utf8(bad)), std::string::npos) << m.output.standardError;
         EXPECT_TRUE(m.output.standardOutput.empty());
     }
+    EXPECT_NE(m.output.standardError.find("huge.json: too large: more than 1048576 bytes"), std::string::npos);
 
     // The fleet: two recordings in a folder, one unreadable, one named on its own.
     m.fake.files.files[L"C:\\fleet\\pc1.json"] = live;
@@ -490,7 +494,27 @@ TEST(CheckTool, ReplayOfALiveRunGivesItsReportAgain) {
                        "\"LLVMpipe (LLVM 15.0.6, 256 bits)\",,C:\\fleet\\old.json,\r\n"),
               std::string::npos)
         << csv;
-    EXPECT_EQ(CsvField(L"=1+2, \"x\""), "\"'=1+2, \"\"x\"\"\"");
+
+    // A recording whose replay fails us is one unreadable line; the others are still counted.
+    m.fake.files.throwing.insert(L"C:\\fleet\\bad.json");
+    EXPECT_EQ(m.Run({L"--summary", L"C:\\fleet"}), 70);
+    EXPECT_NE(m.output.standardOutput.find("recordings: 3\r\nmeets: 1\r\nfalls short: 1\r\n"), std::string::npos);
+    EXPECT_NE(m.output.standardOutput.find("unreadable: 1\r\n  C:\\fleet\\bad.json: internal error\r\n"), std::string::npos);
+    EXPECT_EQ(m.output.standardError, "orvane-check: internal error: std::bad_alloc\r\n");
+    EXPECT_EQ(m.Run({L"--replay", L"C:\\fleet\\bad.json"}), 70);
+}
+
+// Whatever a recording holds, no cell a spreadsheet makes of the CSV starts a
+// formula, whether it splits at commas, semicolons or tabs.
+TEST(CheckTool, CsvFieldsAreTextInEverySpreadsheet) {
+    const std::pair<const wchar_t*, const char*> cases[] = {
+        {L"=1+2, \"x\"", "\"'=1+2, \"\"x\"\"\""},
+        {L"-1048576", "'-1048576"},
+        {L"x;=HYPERLINK(\"https://evil.example\";\"open\")", "\"x;'=HYPERLINK(\"\"https://evil.example\"\";\"\"open\"\")\""},
+        {L"GPU\t+cmd|' /C calc'!A0", "\"GPU\t'+cmd|' /C calc'!A0\""},
+        {L"line\r\n@2nd; 2=2", "\"line\r\n'@2nd; 2=2\""},
+    };
+    for (const auto& [text, field] : cases) EXPECT_EQ(CsvField(text), field) << Utf8(text);
 }
 
 // The rules file against Intune's documented schema, and this PC's line

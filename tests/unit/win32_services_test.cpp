@@ -85,6 +85,11 @@ TEST(Win32Files, TableFileHeldOpenForWritingElsewhereIsStillRead) {
     }
     EXPECT_EQ(files.ReadWholeFile(scratch.path() + L"missing.csv"), std::nullopt);
     EXPECT_EQ(files.ReadWholeFile(scratch.path()), std::nullopt) << "a folder is not a file";
+
+    // A bounded read: the whole file up to its limit; one byte more and nothing of it.
+    EXPECT_EQ(files.ReadFileUpTo(path, 5).value_or(BoundedRead{"?", true}).bytes, "a,b\r\n");
+    EXPECT_TRUE(files.ReadFileUpTo(path, 4).value_or(BoundedRead{}).tooLong);
+    EXPECT_FALSE(files.ReadFileUpTo(scratch.path() + L"missing.csv", 5).has_value());
 }
 
 TEST(Win32Files, FilesAreToldFromFoldersAndReplacedWhole) {

@@ -80,6 +80,12 @@ private:
 }  // namespace
 
 std::optional<std::string> Win32FileSystem::ReadWholeFile(const std::wstring& path) {
+    std::optional<BoundedRead> read = ReadFileUpTo(path, std::string().max_size() - 1);
+    if (!read || read->tooLong) return std::nullopt;
+    return std::move(read->bytes);
+}
+
+std::optional<BoundedRead> Win32FileSystem::ReadFileUpTo(const std::wstring& path, size_t maxBytes) {
     // Others may hold the file open, for reading, writing or even deleting (a
     // spreadsheet, an editor): still read it.
     UniqueFile file(::CreateFileW(ExtendedLengthPath(path).c_str(), GENERIC_READ,
@@ -89,18 +95,27 @@ std::optional<std::string> Win32FileSystem::ReadWholeFile(const std::wstring& pa
 
     LARGE_INTEGER size{};
     if (!::GetFileSizeEx(file.get(), &size) || size.QuadPart < 0) return std::nullopt;
-    if (static_cast<unsigned long long>(size.QuadPart) > std::string().max_size()) return std::nullopt;
-
-    std::string bytes;
-    bytes.reserve(static_cast<size_t>(size.QuadPart));
-    // Read to the end rather than trusting the size: the file may change meanwhile.
-    char chunk[64 * 1024];
-    for (;;) {
-        DWORD got = 0;
-        if (!::ReadFile(file.get(), chunk, sizeof chunk, &got, nullptr)) return std::nullopt;
-        if (got == 0) return bytes;
-        bytes.append(chunk, got);
+    BoundedRead read;
+    // Too long by its size: not a byte of it is read, nor room made for it.
+    if (static_cast<unsigned long long>(size.QuadPart) > maxBytes) {
+        read.tooLong = true;
+        return read;
     }
+    read.bytes.reserve(static_cast<size_t>(size.QuadPart));
+    // Read to the end rather than trusting the size: the file may change
+    // meanwhile. One byte past the limit tells that it grew too long.
+    const size_t readLimit = maxBytes + 1;
+    char chunk[64 * 1024];
+    while (read.bytes.size() < readLimit) {
+        const DWORD want = static_cast<DWORD>(std::min<size_t>(sizeof chunk, readLimit - read.bytes.size()));
+        DWORD got = 0;
+        if (!::ReadFile(file.get(), chunk, want, &got, nullptr)) return std::nullopt;
+        if (got == 0) return read;
+        read.bytes.append(chunk, got);
+    }
+    read.bytes.clear();
+    read.tooLong = true;
+    return read;
 }
 
 bool Win32FileSystem::IsExistingFile(const std::wstring& path) {

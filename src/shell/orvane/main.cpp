@@ -11,6 +11,12 @@
 #include "platform/win32/win32_utc_time.h"
 #include "shell/orvane/win32_platform.h"
 
+namespace {
+
+constexpr UINT kInternalErrorExitCode = 70;
+
+}  // namespace
+
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     LoadDllsOnlyFromSystem32();
     if (const std::optional<int> probeExit = RunAsGraphicsProbeIfAsked()) return *probeExit;
@@ -24,7 +30,15 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     win32.platform.graphics.Begin();
     ::GetDesktopWindow();
     OrvaneApp app(win32.platform, CheckRunSettings::kWmiTimeLimit, {L"" ORVANE_VERSION_TEXT, UtcTimeNow()});
-    app.InitInstance();
+    try {
+        app.InitInstance();
+    } catch (...) {
+        // A fault of ours, or no memory for the work: nothing found can be
+        // trusted, nor would a box of our own say more to the user than the
+        // fixed messages do. End at once, around whatever still runs, with
+        // the code orvane-check gives for the same.
+        ::TerminateProcess(::GetCurrentProcess(), kInternalErrorExitCode);
+    }
     // A WMI thread left behind may be stuck in the service, even holding the
     // loader lock that a normal exit takes: end the process around it.
     if (app.WmiWorkOutstanding()) ::TerminateProcess(::GetCurrentProcess(), 0);
