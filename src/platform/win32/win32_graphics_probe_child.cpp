@@ -8,7 +8,7 @@
 
 #include "platform/win32/unique_resource.h"
 #include "platform/win32/win32_graphics_driver.h"
-#include "probes/graphics_reading_message.h"
+#include "platform/graphics_reading_message.h"
 
 namespace {
 

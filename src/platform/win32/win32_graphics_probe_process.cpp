@@ -3,7 +3,7 @@
 #include <vector>
 
 #include "platform/win32/win32_graphics_probe_child.h"
-#include "probes/graphics_reading_message.h"
+#include "platform/graphics_reading_message.h"
 
 namespace {
 
