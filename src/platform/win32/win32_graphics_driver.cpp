@@ -108,6 +108,14 @@ std::optional<std::string> ReadString(const OpenGlLibrary& gl, GlEnum name) {
     return std::string(reinterpret_cast<const char*>(text));
 }
 
+// Every message to the default procedure. The class is not given
+// DefWindowProcW's own address: that is read from its import slot, which
+// before the first call holds the stub that looks the function up in user32,
+// and the window would call that stub, and look it up, on every message.
+LRESULT CALLBACK ProbeWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    return ::DefWindowProcW(window, message, wParam, lParam);
+}
+
 }  // namespace
 
 HWND CreateProbeWindow() {
@@ -115,7 +123,7 @@ HWND CreateProbeWindow() {
     static const bool registrationAttempted = [] {
         WNDCLASSW windowClass = {};
         windowClass.style = CS_OWNDC;
-        windowClass.lpfnWndProc = ::DefWindowProcW;
+        windowClass.lpfnWndProc = ProbeWindowProc;
         windowClass.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_WINDOWFRAME + 1));
         windowClass.lpszClassName = kProbeWindowClass;
         ::RegisterClassW(&windowClass);
