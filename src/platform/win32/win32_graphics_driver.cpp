@@ -3,7 +3,6 @@
 #include <string>
 
 #include "platform/win32/unique_resource.h"
-#include "platform/win32/win32_module_path.h"
 
 namespace {
 
@@ -221,7 +220,10 @@ GraphicsReading Win32InProcessGraphicsDriver::ReadDriverStrings() { return ReadD
 void Win32GraphicsDriver::Begin() {
     if (begun_) return;
     begun_ = true;
-    childStarted_ = child_.Start(ExecutableFilePath(), kDeadline);
+    // Our file, not whatever lies at our path: a child of an elevated Orvane
+    // runs with its rights. Without the hold, the probe runs here.
+    ownImage_.emplace();
+    childStarted_ = child_.Start(ownImage_->path(), kDeadline);
 }
 
 GraphicsReading Win32GraphicsDriver::ReadDriverStrings() {
