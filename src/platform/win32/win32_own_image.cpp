@@ -35,9 +35,10 @@ bool IsOurImage(HANDLE file) {
 OwnImageHold::OwnImageHold() {
     std::wstring path = ExecutableFilePath();
     if (path.empty()) return;
-    // Reading access, so that the sharing counts; a rename needs delete access,
-    // which this share mode refuses to everybody else for as long as we hold it.
-    file_.reset(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+    // Reading access, so that the sharing counts (and executing, which mapping
+    // it as an image may ask for); a rename needs delete access, which this
+    // share mode refuses to everybody else for as long as we hold it.
+    file_.reset(::CreateFileW(path.c_str(), GENERIC_READ | GENERIC_EXECUTE, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                               FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file_ || !IsOurImage(file_.get())) {
         file_.reset();
