@@ -320,6 +320,17 @@ TEST_F(E2eLaunch, GraphicsDriverThatAnswersHangsOrCrashes) {
         OrvaneProcess orvane;
         start = std::chrono::steady_clock::now();
         ASSERT_TRUE(StartIn(orvane, folder));
+        // Nobody renames or replaces the exe while Orvane runs, or starts a copy of it.
+        const auto renameRefused = [&folder] {
+            const bool renamed =
+                ::MoveFileW(folder.PathOf(L"Orvane.exe").c_str(), folder.PathOf(L"renamed.exe").c_str());
+            return !renamed && ::GetLastError() == ERROR_SHARING_VIOLATION;
+        };
+        if (std::string(c.answered) == "hung") {
+            ASSERT_TRUE(WaitUntil([&] { return ProcessesRunningFrom(folder.PathOf(L"Orvane.exe")) == 2; }, c.within))
+                << "no probe waited on";
+            EXPECT_TRUE(renameRefused()) << "while waiting on the driver";
+        }
         if (passes) {
             EXPECT_FALSE(orvane.WindowBeforeExit());
             EXPECT_TRUE(WaitForLaunch(folder.PathOf(L"launched.txt"))) << "the product was not started";
@@ -335,6 +346,7 @@ TEST_F(E2eLaunch, GraphicsDriverThatAnswersHangsOrCrashes) {
                       std::string(c.answered) == "failed") << report;
             // A crash dialog would show in a process of its own, and ours would wait for it.
             EXPECT_EQ(ProcessesRunningFrom(folder.PathOf(L"Orvane.exe")), 1u) << "the probe outlived its deadline";
+            EXPECT_TRUE(renameRefused()) << "while the dialog shows";
             PostCommand(dialog->handle, IDCANCEL);
             EXPECT_TRUE(orvane.WaitForExit());
         }
@@ -342,6 +354,21 @@ TEST_F(E2eLaunch, GraphicsDriverThatAnswersHangsOrCrashes) {
                       ProcessesRunningFrom(folder.PathOf(L"orvane-check.exe")),
                   0u);
     }
+}
+
+// Orvane ended from outside, as a deployment tool's timeout does, while the
+// driver hangs: its probe goes with it.
+TEST_F(E2eLaunch, ProbeEndsWithOrvaneEndedFromOutside) {
+    ScratchFolder folder;
+    Install(folder);
+    const StandInGraphicsDriver driver(L"hang:context");
+    ASSERT_TRUE(driver.ok());
+    OrvaneProcess orvane;
+    ASSERT_TRUE(StartIn(orvane, folder));
+    ASSERT_TRUE(WaitUntil([&] { return ProcessesRunningFrom(folder.PathOf(L"Orvane.exe")) == 2; }));
+    orvane.Terminate();
+    EXPECT_TRUE(WaitUntil([&] { return ProcessesRunningFrom(folder.PathOf(L"Orvane.exe")) == 0; }, milliseconds(2000)))
+        << "the probe outlived Orvane";
 }
 
 }  // namespace

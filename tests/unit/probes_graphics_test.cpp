@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "fakes/fake_services.h"
-#include "probes/graphics_reading_message.h"
+#include "platform/graphics_reading_message.h"
 #include "fakes/fake_text_codec.h"
 
 namespace {
@@ -117,12 +117,20 @@ TEST(GraphicsReadingMessage, CarriesEveryReadingWholeAndRefusesWhatNoProbeSends)
         EXPECT_EQ(received.strings, sent.strings);
     }
 
+    // A message's body behind its magic and length.
+    const auto framed = [](const std::string& body) {
+        const auto n = static_cast<uint32_t>(body.size());
+        return "OGL2" + std::string{char(n), char(n >> 8), char(n >> 16), char(n >> 24)} + body;
+    };
     const std::string refused[] = {
         "Mesa says hello",                                   // a driver writing into the pipe
-        "OGL1H-",                                            // a hang is never sent
-        "OGL1R?",                                            // neither strings nor none
-        "OGL1R+*",                                           // an entry neither there nor missing
-        std::string("OGL1R++\xFF\xFF\xFF\x7F", 11),           // longer than any driver string
+        framed("H-"),                                        // a hang is never sent
+        framed("R?"),                                        // neither strings nor none
+        framed("R+*"),                                       // an entry neither there nor missing
+        framed(std::string("R++\xFF\xFF\xFF\x7F", 7)),       // longer than any driver string
+        framed(std::string("R++\x04\0\0\0abc", 10)) + "d---",  // a string claiming a byte more than its message
+        framed("N-?"),                                       // a message with bytes to spare
+        std::string("OGL2\xFF\xFF\xFF\x7F", 8),              // longer than any message
     };
     for (const std::string& bytes : refused) {
         GraphicsReading reading;

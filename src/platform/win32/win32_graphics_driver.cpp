@@ -3,7 +3,6 @@
 #include <string>
 
 #include "platform/win32/unique_resource.h"
-#include "platform/win32/win32_module_path.h"
 
 namespace {
 
@@ -108,6 +107,14 @@ std::optional<std::string> ReadString(const OpenGlLibrary& gl, GlEnum name) {
     return std::string(reinterpret_cast<const char*>(text));
 }
 
+// Every message to the default procedure. The class is not given
+// DefWindowProcW's own address: that is read from its import slot, which
+// before the first call holds the stub that looks the function up in user32,
+// and the window would call that stub, and look it up, on every message.
+LRESULT CALLBACK ProbeWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    return ::DefWindowProcW(window, message, wParam, lParam);
+}
+
 }  // namespace
 
 HWND CreateProbeWindow() {
@@ -115,7 +122,7 @@ HWND CreateProbeWindow() {
     static const bool registrationAttempted = [] {
         WNDCLASSW windowClass = {};
         windowClass.style = CS_OWNDC;
-        windowClass.lpfnWndProc = ::DefWindowProcW;
+        windowClass.lpfnWndProc = ProbeWindowProc;
         windowClass.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_WINDOWFRAME + 1));
         windowClass.lpszClassName = kProbeWindowClass;
         ::RegisterClassW(&windowClass);
@@ -213,7 +220,10 @@ GraphicsReading Win32InProcessGraphicsDriver::ReadDriverStrings() { return ReadD
 void Win32GraphicsDriver::Begin() {
     if (begun_) return;
     begun_ = true;
-    childStarted_ = child_.Start(ExecutableFilePath(), kDeadline);
+    // Our file, not whatever lies at our path: a child of an elevated Orvane
+    // runs with its rights. Without the hold, the probe runs here.
+    ownImage_.emplace();
+    childStarted_ = child_.Start(ownImage_->path(), kDeadline);
 }
 
 GraphicsReading Win32GraphicsDriver::ReadDriverStrings() {

@@ -7,12 +7,15 @@
 
 #include <chrono>
 #include <functional>
+#include <optional>
 
 #include "platform/graphics_driver.h"
 #include "platform/win32/win32_graphics_probe_process.h"
+#include "platform/win32/win32_own_image.h"
 
-// The probe in a child process: this same program, started by Begin(). A
-// driver that hangs costs kDeadline at most, one that crashes only the child.
+// The probe in a child process: this same program, started by Begin() from
+// our own file, held from then on for the rest of the run. A driver that
+// hangs costs kDeadline at most, one that crashes only the child.
 class Win32GraphicsDriver : public GraphicsDriver {
 public:
     static constexpr std::chrono::milliseconds kDeadline{5000};
@@ -21,6 +24,7 @@ public:
     GraphicsReading ReadDriverStrings() override;
 
 private:
+    std::optional<OwnImageHold> ownImage_;  // outlives the child
     GraphicsProbeProcess child_;
     bool begun_ = false;
     bool childStarted_ = false;

@@ -5,16 +5,19 @@
 #include <cstdlib>
 #include <string_view>
 #include <algorithm>
+#include <optional>
 
 #include "platform/win32/unique_resource.h"
 #include "platform/win32/win32_graphics_driver.h"
-#include "probes/graphics_reading_message.h"
+#include "platform/graphics_reading_message.h"
 
 namespace {
 
 constexpr std::wstring_view kProbeArgument = L"--orvane-graphics-probe";
 // The exit code of a probe that a fault in the driver ended.
 constexpr UINT kDriverFaulted = 0xC0DE;
+// ... and of one whose parent was gone before it had ended.
+constexpr UINT kParentGone = 0x60E;
 
 LONG WINAPI EndOnUnhandledException(EXCEPTION_POINTERS*) {
     ::TerminateProcess(::GetCurrentProcess(), kDriverFaulted);
@@ -33,6 +36,32 @@ void EndQuietlyOnFaults() {
     std::signal(SIGABRT, EndOnAbort);
 }
 
+// Ends this process as soon as the one it answers to is gone, however that
+// ended, even while a driver holds our main thread. The job does that too;
+// this is for a parent that got no job for us.
+DWORD WINAPI EndWithParent(void* parent) {
+    const UniqueHandle owned(static_cast<HANDLE>(parent));
+    // As long as this process lives: nobody joins this thread, and it ends with the process.
+    if (::WaitForSingleObject(owned.get(), INFINITE) == WAIT_OBJECT_0)
+        ::TerminateProcess(::GetCurrentProcess(), kParentGone);
+    return 0;
+}
+
+// A decimal handle value, and the rest of the text after it; nullopt for
+// anything else.
+std::optional<HANDLE> TakeHandle(std::wstring_view& rest) {
+    const size_t digits = std::min(rest.find(L' '), rest.size());
+    if (digits == 0 || digits > 19) return std::nullopt;
+    unsigned long long value = 0;
+    for (const wchar_t c : rest.substr(0, digits)) {
+        if (c < L'0' || c > L'9') return std::nullopt;
+        value = value * 10 + static_cast<unsigned long long>(c - L'0');
+    }
+    if (value == 0) return std::nullopt;
+    rest.remove_prefix(digits);
+    return reinterpret_cast<HANDLE>(static_cast<uintptr_t>(value));
+}
+
 bool WriteWhole(HANDLE pipe, const std::string& bytes) {
     size_t sent = 0;
     while (sent < bytes.size()) {
@@ -46,12 +75,15 @@ bool WriteWhole(HANDLE pipe, const std::string& bytes) {
 
 }  // namespace
 
-std::wstring GraphicsProbeCommandLine(const std::wstring& exePath, HANDLE pipe) {
-    const auto value = static_cast<unsigned long long>(reinterpret_cast<uintptr_t>(pipe));
-    return L"\"" + exePath + L"\" " + std::wstring(kProbeArgument) + L" " + std::to_wstring(value);
+std::wstring GraphicsProbeCommandLine(const std::wstring& exePath, const GraphicsProbeHandles& handles) {
+    const auto number = [](HANDLE handle) {
+        return std::to_wstring(static_cast<unsigned long long>(reinterpret_cast<uintptr_t>(handle)));
+    };
+    return L"\"" + exePath + L"\" " + std::wstring(kProbeArgument) + L" " + number(handles.pipe) + L" " +
+           number(handles.parent);
 }
 
-std::optional<HANDLE> GraphicsProbePipeOf(const wchar_t* commandLine) {
+std::optional<GraphicsProbeHandles> GraphicsProbeHandlesOf(const wchar_t* commandLine) {
     if (!commandLine) return std::nullopt;
     std::wstring_view rest(commandLine);
     // The program's own name, quoted or not, as the system cuts it.
@@ -67,23 +99,25 @@ std::optional<HANDLE> GraphicsProbePipeOf(const wchar_t* commandLine) {
     rest.remove_prefix(kProbeArgument.size());
     if (rest.empty() || rest[0] != L' ') return std::nullopt;
     rest.remove_prefix(1);
-    if (rest.empty() || rest.size() > 19) return std::nullopt;
-
-    unsigned long long value = 0;
-    for (const wchar_t c : rest) {
-        if (c < L'0' || c > L'9') return std::nullopt;
-        value = value * 10 + static_cast<unsigned long long>(c - L'0');
-    }
-    if (value == 0) return std::nullopt;
-    return reinterpret_cast<HANDLE>(static_cast<uintptr_t>(value));
+    const std::optional<HANDLE> pipe = TakeHandle(rest);
+    if (!pipe || rest.empty() || rest[0] != L' ') return std::nullopt;
+    rest.remove_prefix(1);
+    const std::optional<HANDLE> parent = TakeHandle(rest);
+    if (!parent || !rest.empty()) return std::nullopt;
+    return GraphicsProbeHandles{*pipe, *parent};
 }
 
 std::optional<int> RunAsGraphicsProbeIfAsked() {
-    const std::optional<HANDLE> pipe = GraphicsProbePipeOf(::GetCommandLineW());
-    if (!pipe) return std::nullopt;
+    const std::optional<GraphicsProbeHandles> handles = GraphicsProbeHandlesOf(::GetCommandLineW());
+    if (!handles) return std::nullopt;
     EndQuietlyOnFaults();
+    // Before any driver code runs: the thread's start takes the loader's lock,
+    // which a hung driver may hold.
+    UniqueHandle parent(handles->parent);
+    const UniqueHandle watch(::CreateThread(nullptr, 0, EndWithParent, parent.get(), 0, nullptr));
+    if (watch) parent.release();  // the thread's now
 
-    UniqueFile answer(*pipe);
+    UniqueFile answer(handles->pipe);
     // Sent as soon as the strings are in; putting the context away again is
     // no longer anybody's wait.
     ReadDriverStringsHere([&answer](const GraphicsReading& reading) {

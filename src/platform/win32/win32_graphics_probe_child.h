@@ -9,13 +9,19 @@
 #include <optional>
 #include <string>
 
-// The command line that starts `exePath` as the probe, answering into `pipe`
-// (inherited by the child).
-std::wstring GraphicsProbeCommandLine(const std::wstring& exePath, HANDLE pipe);
+// What a probe is started with, both inherited: the pipe it answers into,
+// and the process it answers to, which it ends with.
+struct GraphicsProbeHandles {
+    HANDLE pipe;
+    HANDLE parent;  // SYNCHRONIZE only
+};
 
-// The pipe handle of a command line made by GraphicsProbeCommandLine; nullopt
+// The command line that starts `exePath` as the probe with these handles.
+std::wstring GraphicsProbeCommandLine(const std::wstring& exePath, const GraphicsProbeHandles& handles);
+
+// The handles of a command line made by GraphicsProbeCommandLine; nullopt
 // for every other command line.
-std::optional<HANDLE> GraphicsProbePipeOf(const wchar_t* commandLine);
+std::optional<GraphicsProbeHandles> GraphicsProbeHandlesOf(const wchar_t* commandLine);
 
 // Called first thing by each program's entry point: when this process is the
 // probe, runs it and returns the exit code; nullopt for any other start.

@@ -3,7 +3,7 @@
 #include <vector>
 
 #include "platform/win32/win32_graphics_probe_child.h"
-#include "probes/graphics_reading_message.h"
+#include "platform/graphics_reading_message.h"
 
 namespace {
 
@@ -14,19 +14,19 @@ constexpr DWORD kEndWaitMs = 2000;
 constexpr UINT kOverranExitCode = 0x4F56;  // "OV"
 constexpr DWORD kPipeBufferBytes = 1u << 16;
 
-// Only the pipe's end goes to the child: not our standard handles, which a
+// Only the handles named go to the child: not our standard handles, which a
 // tool waiting for our output would otherwise wait on until the child ends.
 class HandleListAttribute {
 public:
-    explicit HandleListAttribute(HANDLE& handle) {
+    explicit HandleListAttribute(const GraphicsProbeHandles& handles) : handles_{handles.pipe, handles.parent} {
         SIZE_T size = 0;
         ::InitializeProcThreadAttributeList(nullptr, 1, 0, &size);
         storage_.resize(size);
         auto* list = reinterpret_cast<LPPROC_THREAD_ATTRIBUTE_LIST>(storage_.data());
         if (size == 0 || !::InitializeProcThreadAttributeList(list, 1, 0, &size)) return;
         list_ = list;
-        if (!::UpdateProcThreadAttribute(list_, 0, PROC_THREAD_ATTRIBUTE_HANDLE_LIST, &handle, sizeof(handle), nullptr,
-                                         nullptr)) {
+        if (!::UpdateProcThreadAttribute(list_, 0, PROC_THREAD_ATTRIBUTE_HANDLE_LIST, handles_, sizeof(handles_),
+                                         nullptr, nullptr)) {
             ::DeleteProcThreadAttributeList(list_);
             list_ = nullptr;
         }
@@ -40,6 +40,7 @@ public:
     LPPROC_THREAD_ATTRIBUTE_LIST get() const { return list_; }
 
 private:
+    HANDLE handles_[2];  // read by CreateProcessW, so kept as long as the list
     std::vector<unsigned char> storage_;
     LPPROC_THREAD_ATTRIBUTE_LIST list_ = nullptr;
 };
@@ -81,18 +82,29 @@ bool GraphicsProbeProcess::Start(const std::wstring& exePath, std::chrono::milli
     UniqueFile childEnd(
         ::CreateFileW(pipeName.c_str(), GENERIC_WRITE, 0, &inheritable, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!childEnd) return false;
+    // The child waits on us, and ends with us where no job can take it along.
+    UniqueHandle us;
+    if (!::DuplicateHandle(::GetCurrentProcess(), ::GetCurrentProcess(), ::GetCurrentProcess(), us.put(), SYNCHRONIZE,
+                           TRUE, 0))
+        return false;
 
-    HANDLE inherited = childEnd.get();
-    const HandleListAttribute handleList(inherited);
+    const GraphicsProbeHandles handles{childEnd.get(), us.get()};
+    const HandleListAttribute handleList(handles);
+    // Without the list the child would get every inheritable handle of ours:
+    // no child then, and the probe runs here.
+    if (!handleList.get()) return false;
     STARTUPINFOEXW startup{};
-    startup.StartupInfo.cb = handleList.get() ? sizeof(startup) : sizeof(startup.StartupInfo);
+    startup.StartupInfo.cb = sizeof(startup);
     // No standard handles: whatever a driver prints lands nowhere.
     startup.StartupInfo.dwFlags = STARTF_USESTDHANDLES;
     startup.lpAttributeList = handleList.get();
-    DWORD flags = CREATE_SUSPENDED | DETACHED_PROCESS;
-    if (handleList.get()) flags |= EXTENDED_STARTUPINFO_PRESENT;
+    // Not held suspended until it is in the job: were we ended in between, it
+    // would be left suspended for ever. Running, it watches us before any
+    // driver code runs, and ends as soon as we are gone.
+    const DWORD flags = DETACHED_PROCESS | EXTENDED_STARTUPINFO_PRESENT;
+    job_ = MakeChildJob();
 
-    std::wstring commandLine = GraphicsProbeCommandLine(exePath, inherited);
+    std::wstring commandLine = GraphicsProbeCommandLine(exePath, handles);
     PROCESS_INFORMATION child{};
     if (!::CreateProcessW(exePath.c_str(), &commandLine[0], nullptr, nullptr, TRUE, flags, nullptr, nullptr,
                           &startup.StartupInfo, &child))
@@ -100,9 +112,9 @@ bool GraphicsProbeProcess::Start(const std::wstring& exePath, std::chrono::milli
     process_.reset(child.hProcess);
     const UniqueHandle thread(child.hThread);
 
-    job_ = MakeChildJob();
+    // Where the job cannot be had (a process already in a job on Windows 7
+    // cannot join another), the child still ends with us on its own.
     if (job_ && !::AssignProcessToJobObject(job_.get(), process_.get())) job_.reset();
-    ::ResumeThread(thread.get());
     return true;
 }
 

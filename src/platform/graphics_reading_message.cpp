@@ -1,17 +1,22 @@
-#include "probes/graphics_reading_message.h"
+#include "platform/graphics_reading_message.h"
 
 #include <cstdint>
 #include <utility>
 
 namespace {
 
-constexpr std::string_view kMagic = "OGL1";
+// The body's length follows the magic: a message says where it ends, so that
+// a string that claims more than the message carries is refused, not filled
+// from whatever comes after it.
+constexpr std::string_view kMagic = "OGL2";
 constexpr char kRead = 'R';
 constexpr char kNoWindow = 'N';
 constexpr char kPresent = '+';
 constexpr char kMissing = '-';
 // Far beyond any driver's name or version; a longer one is no message of ours.
 constexpr uint32_t kLongestString = 1u << 20;
+// Two flags, then per string a flag, a length and the text.
+constexpr uint32_t kLongestBody = 2 + 4 * (1 + 4 + kLongestString);
 
 void AppendLength(std::string& bytes, uint32_t length) {
     for (int shift = 0; shift < 32; shift += 8) bytes += static_cast<char>((length >> shift) & 0xFF);
@@ -20,13 +25,16 @@ void AppendLength(std::string& bytes, uint32_t length) {
 // Reads the message from front to back; each step says whether to go on.
 class Reader {
 public:
-    explicit Reader(std::string_view bytes) : bytes_(bytes) {}
+    // `whole`: these are all the bytes there are, and running out of them is a fault.
+    Reader(std::string_view bytes, bool whole) : bytes_(bytes), whole_(whole) {}
 
     GraphicsMessageState state = GraphicsMessageState::Complete;
 
+    bool AtEnd() const { return at_ == bytes_.size(); }
+
     bool Take(size_t count, std::string_view& taken) {
         if (bytes_.size() - at_ < count) {
-            state = GraphicsMessageState::Incomplete;
+            state = whole_ ? GraphicsMessageState::Malformed : GraphicsMessageState::Incomplete;
             return false;
         }
         taken = bytes_.substr(at_, count);
@@ -53,6 +61,7 @@ public:
 
 private:
     std::string_view bytes_;
+    bool whole_;
     size_t at_ = 0;
 };
 
@@ -72,32 +81,46 @@ bool ReadStrings(Reader& reader, GlDriverStrings& strings) {
     return true;
 }
 
+std::string Framed(const std::string& body) {
+    std::string bytes(kMagic);
+    AppendLength(bytes, static_cast<uint32_t>(body.size()));
+    return bytes + body;
+}
+
 }  // namespace
 
 std::string EncodeGraphicsReading(const GraphicsReading& reading) {
-    std::string bytes(kMagic);
+    std::string bytes;
     bytes += reading.outcome == GraphicsReading::Outcome::Read ? kRead : kNoWindow;
     bytes += reading.strings ? kPresent : kMissing;
-    if (!reading.strings) return bytes;
-    for (const std::optional<std::string>& entry : *reading.strings) {
-        bytes += entry ? kPresent : kMissing;
-        if (!entry) continue;
-        AppendLength(bytes, static_cast<uint32_t>(entry->size()));
-        bytes += *entry;
+    if (reading.strings) {
+        for (const std::optional<std::string>& entry : *reading.strings) {
+            bytes += entry ? kPresent : kMissing;
+            if (!entry) continue;
+            AppendLength(bytes, static_cast<uint32_t>(entry->size()));
+            bytes += *entry;
+        }
     }
-    return bytes;
+    return Framed(bytes);
 }
 
 GraphicsMessageState DecodeGraphicsReading(std::string_view bytes, GraphicsReading& reading) {
-    Reader reader(bytes);
+    Reader frame(bytes, false);
     std::string_view magic;
-    if (!reader.Take(kMagic.size(), magic)) {
+    if (!frame.Take(kMagic.size(), magic)) {
         // A beginning of the magic is still a beginning of a message.
         return kMagic.substr(0, bytes.size()) == bytes ? GraphicsMessageState::Incomplete
                                                        : GraphicsMessageState::Malformed;
     }
     if (magic != kMagic) return GraphicsMessageState::Malformed;
+    uint32_t bodyLength = 0;
+    std::string_view body;
+    if (!frame.TakeLength(bodyLength)) return frame.state;
+    if (bodyLength > kLongestBody) return GraphicsMessageState::Malformed;
+    if (!frame.Take(bodyLength, body)) return frame.state;
 
+    // From here on every byte is in: whatever does not fit the body exactly is no message of ours.
+    Reader reader(body, true);
     char outcome = 0;
     char hasStrings = 0;
     if (!reader.TakeByte(outcome) || !reader.TakeByte(hasStrings)) return reader.state;
@@ -110,6 +133,7 @@ GraphicsMessageState DecodeGraphicsReading(std::string_view bytes, GraphicsReadi
         decoded.strings.emplace();
         if (!ReadStrings(reader, *decoded.strings)) return reader.state;
     }
+    if (!reader.AtEnd()) return GraphicsMessageState::Malformed;
     reading = std::move(decoded);
     return GraphicsMessageState::Complete;
 }
