@@ -16,6 +16,9 @@ file(GLOB ORVANE_FAKE_SOURCES CONFIGURE_DEPENDS tests/fakes/*.cpp)
 add_library(orvane_fakes STATIC ${ORVANE_FAKE_SOURCES})
 target_link_libraries(orvane_fakes PUBLIC orvane_core)
 target_include_directories(orvane_fakes PUBLIC tests)
+if(WIN32)
+  target_link_libraries(orvane_fakes PUBLIC orvane_win32)  # the worker threads the programs use
+endif()
 
 file(GLOB ORVANE_UNIT_SOURCES CONFIGURE_DEPENDS tests/unit/*.cpp)
 add_executable(orvane_unit_tests ${ORVANE_UNIT_SOURCES})

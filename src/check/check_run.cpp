@@ -79,7 +79,7 @@ WmiWorker* CheckRun::StartQueries(QuerySelection which) {
     if (wmiWaitLeft_ <= WmiClock::duration::zero()) return nullptr;  // nobody would wait for the answers
 
     result_.recorded.wmiNamespace = request.wmiNamespace;
-    wmiWorkers_.push_back(std::make_unique<WmiWorker>(platform_.wmi, std::move(request)));
+    wmiWorkers_.push_back(std::make_unique<WmiWorker>(platform_.threads, platform_.wmi, std::move(request)));
     return wmiWorkers_.back().get();
 }
 

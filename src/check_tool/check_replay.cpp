@@ -43,7 +43,7 @@ ReplayedCheck::ReplayedCheck(Platform& platform, MachineRecording recording, con
     : machine_(std::move(recording), platform.files, platform.codec, CheckFolder(platform, options)),
       looking_{machine_.Files(), machine_.Codec(),    platform.resources, messages_,         platform.system,
                launcher_,        machine_.Wmi(),      machine_.Graphics(), platform.registry, profiles_,
-               resultWindow_},
+               resultWindow_,    platform.threads},
       run_(std::make_unique<CheckRun>(looking_, SettingsFor(options))) {}
 
 std::vector<std::wstring> FailingItems(const CheckResult& result) {

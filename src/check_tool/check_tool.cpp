@@ -58,7 +58,7 @@ int RunReport(Platform& platform, const CheckOptions& options, const CheckToolIn
     NoResultWindow resultWindow;
     Platform looking{subject.files, subject.codec,    platform.resources, messages,          platform.system,
                      launcher,      subject.wmi,      subject.graphics,   platform.registry, profiles,
-                     resultWindow};
+                     resultWindow,  platform.threads};
 
     CheckRunSettings settings;
     settings.tablesFolder = options.tablesFolder.value_or(std::wstring());

@@ -3,16 +3,16 @@
 // management service that never answers keeps nobody waiting: each answer is
 // handed over once, and every wait for one ends at a deadline.
 
-#include <chrono>
 #include <cstddef>
-#include <future>
+#include <memory>
 #include <optional>
 #include <vector>
 
 #include "platform/wmi_service.h"
+#include "platform/worker_threads.h"
 #include "probes/wmi_queries.h"
 
-using WmiClock = std::chrono::steady_clock;
+using WmiClock = WorkerClock;
 
 class WmiWorker {
 public:
@@ -20,7 +20,8 @@ public:
     // COM apartment) and each answer until it is taken; it is never joined, so
     // it may be left behind inside the service. wmi must stay usable for as
     // long as the thread runs.
-    WmiWorker(WmiService& wmi, QueryRequest request);
+    WmiWorker(WorkerThreads& threads, WmiService& wmi, QueryRequest request);
+    ~WmiWorker();
 
     WmiWorker(const WmiWorker&) = delete;
     WmiWorker& operator=(const WmiWorker&) = delete;
@@ -42,8 +43,11 @@ public:
 private:
     struct Job;
 
+    bool Ready(size_t signal, WmiClock::time_point deadline) const;
+    bool ReadyNow(size_t signal) const;
+
     std::vector<size_t> tableIndices_;
-    std::vector<std::future<QueryAnswer>> answers_;
-    std::shared_future<bool> connected_;
-    std::future<void> finished_;
+    std::vector<bool> taken_;
+    std::shared_ptr<Job> job_;
+    bool askedHere_ = false;  // no thread to be had: everything is there already
 };

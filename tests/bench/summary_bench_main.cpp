@@ -88,7 +88,7 @@ int main(int argc, char** argv) {
     fake.resources.texts[130] = ReadBytes(fs::path(ORVANE_SOURCE_DIR) / "res" / "OrvaneSPC.csv");
     fake.system.executablePath = L"\\nowhere\\orvane-check.exe";
     Platform platform{files, fake.codec, fake.resources, fake.messages, fake.system, fake.launcher, fake.wmi,
-                      fake.graphics, fake.registry, fake.profiles, fake.resultWindow};
+                      fake.graphics, fake.registry, fake.profiles, fake.resultWindow, fake.threads};
 
     std::vector<std::wstring> args = {L"--summary", CorePath(argv[1])};
     if (argc > 2) args.insert(args.end(), {L"--csv", CorePath(argv[2])});

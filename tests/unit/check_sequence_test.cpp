@@ -255,6 +255,32 @@ TEST(CheckSequence, WmiGetsOneDeadlineAndWhatCameInTimeCounts) {
     }
 }
 
+TEST(CheckSequence, WithoutAThreadTheQueriesAreAskedOnTheCallersOwn) {
+    struct Case {
+        const char* meaning;
+        bool givesSignals;
+        bool startsThreads;
+    } cases[] = {
+        {"no thread can be started", true, false},
+        {"nothing to hand the answers over with", false, true},
+    };
+    for (const auto& c : cases) {
+        for (const wchar_t* osVersion : {L"10.0.22631", L"10.0.17763"}) {
+            Machine reference(osVersion);
+            OrvaneApp expected(reference.fake.platform);
+            expected.InitInstance();
+
+            Machine m(osVersion);
+            m.fake.threads.givesSignals = c.givesSignals;
+            m.fake.threads.startsThreads = c.startsThreads;
+            OrvaneApp app(m.fake.platform);
+            app.InitInstance();
+            EXPECT_EQ(Outcome(app, m.fake), Outcome(expected, reference.fake)) << c.meaning;
+            EXPECT_FALSE(app.WmiWorkOutstanding()) << c.meaning;
+        }
+    }
+}
+
 TEST(CheckSequence, EveryQueryUpFrontKeepsTheDeadlineToo) {
     using std::chrono::milliseconds;
     const milliseconds limit(200);
