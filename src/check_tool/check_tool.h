@@ -20,6 +20,7 @@ enum CheckExitCode : int {
     kCheckTableUnusable = 2,
     kCheckWmiUnreachable = 3,
     kCheckWrongCommandLine = 64,
+    kCheckInternalError = 70,  // the program could not go on (a system DLL missing, say)
     kCheckOutputNotWritten = 74,  // --out's file could not be written
 };
 
