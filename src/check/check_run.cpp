@@ -68,9 +68,10 @@ const CheckResult& CheckRun::CompleteReport() {
     return result_;
 }
 
-bool CheckRun::WmiWorkOutstanding() const {
+bool CheckRun::WmiWorkOutstanding(WmiClock::duration grace) const {
+    const WmiClock::time_point deadline = WmiClock::now() + grace;
     return std::any_of(wmiWorkers_.begin(), wmiWorkers_.end(),
-                       [](const std::unique_ptr<WmiWorker>& worker) { return !worker->Finished(); });
+                       [deadline](const std::unique_ptr<WmiWorker>& worker) { return !worker->Finished(deadline); });
 }
 
 WmiWorker* CheckRun::StartQueries(QuerySelection which) {

@@ -41,7 +41,9 @@ bool OrvaneApp::InitInstance() {
     return false;
 }
 
-bool OrvaneApp::WmiWorkOutstanding() const { return run_ && run_->WmiWorkOutstanding(); }
+bool OrvaneApp::WmiWorkOutstanding(std::chrono::milliseconds grace) const {
+    return run_ && run_->WmiWorkOutstanding(grace);
+}
 
 void OrvaneApp::ShowResultDialog(const CheckResult& result) {
     const ResultView view = ComposeCheckView(result, platform_.system.DecimalSeparator());
