@@ -68,10 +68,9 @@ const CheckResult& CheckRun::CompleteReport() {
     return result_;
 }
 
-bool CheckRun::WmiWorkOutstanding(WmiClock::duration grace) const {
-    const WmiClock::time_point deadline = WmiClock::now() + grace;
+bool CheckRun::WmiWorkOutstanding() const {
     return std::any_of(wmiWorkers_.begin(), wmiWorkers_.end(),
-                       [deadline](const std::unique_ptr<WmiWorker>& worker) { return !worker->Finished(deadline); });
+                       [](const std::unique_ptr<WmiWorker>& worker) { return !worker->Finished(); });
 }
 
 WmiWorker* CheckRun::StartQueries(QuerySelection which) {

@@ -48,16 +48,9 @@ public:
     void AskReportQueries();
     const CheckResult& CompleteReport();
 
-    // True while a thread that asked WMI still holds what it made, after
-    // waiting for that at most grace: it may be stuck in the service, and the
-    // process should end without waiting for it.
-    bool WmiWorkOutstanding(WmiClock::duration grace = WmiClock::duration::zero()) const;
-
-    // The grace a program gives at its end to a WMI thread that has answered
-    // and is letting go of COM, so that a busy machine does not end a process
-    // around a thread that was about to finish (under Wine such an end can
-    // read as the process killed).
-    static constexpr std::chrono::milliseconds kWmiEndGrace{1000};
+    // True while a thread that asked WMI still holds what it made: it may be
+    // stuck in the service, and the process should end without waiting for it.
+    bool WmiWorkOutstanding() const;
 
 private:
     WmiWorker* StartQueries(QuerySelection which);

@@ -66,7 +66,7 @@ int RunReport(Platform& platform, const CheckOptions& options, const CheckToolIn
     settings.wmiTimeLimit = info.wmiTimeLimit;
     const CheckRun run(looking, settings);
     const CheckResult& result = run.Result();
-    output.wmiWorkOutstanding = run.WmiWorkOutstanding(CheckRun::kWmiEndGrace);
+    output.wmiWorkOutstanding = run.WmiWorkOutstanding();
 
     const wchar_t decimalSeparator = platform.system.DecimalSeparator();
     const ResultView view = ComposeCheckView(result, decimalSeparator);

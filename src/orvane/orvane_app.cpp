@@ -41,9 +41,7 @@ bool OrvaneApp::InitInstance() {
     return false;
 }
 
-bool OrvaneApp::WmiWorkOutstanding(std::chrono::milliseconds grace) const {
-    return run_ && run_->WmiWorkOutstanding(grace);
-}
+bool OrvaneApp::WmiWorkOutstanding() const { return run_ && run_->WmiWorkOutstanding(); }
 
 void OrvaneApp::ShowResultDialog(const CheckResult& result) {
     const ResultView view = ComposeCheckView(result, platform_.system.DecimalSeparator());

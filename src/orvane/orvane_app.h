@@ -24,10 +24,9 @@ public:
     // The executable's drive and folder followed by name.
     std::wstring GetExeDirPath(const std::wstring& name);
 
-    // True while a thread that asked WMI may still be inside the service,
-    // after waiting for it at most grace: the process should end without
-    // waiting for it any longer.
-    bool WmiWorkOutstanding(std::chrono::milliseconds grace = std::chrono::milliseconds::zero()) const;
+    // True while a thread that asked WMI may still be inside the service: the
+    // process should end without waiting for it.
+    bool WmiWorkOutstanding() const;
 
     // What the run found; null before InitInstance.
     const CheckResult* Result() const { return run_ ? &run_->Result() : nullptr; }

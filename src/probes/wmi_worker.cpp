@@ -88,4 +88,4 @@ std::optional<bool> WmiWorker::Connected() const {
     return job_->connected;
 }
 
-bool WmiWorker::Finished(WmiClock::time_point deadline) const { return Ready(job_->FinishedSignal(), deadline); }
+bool WmiWorker::Finished() const { return ReadyNow(job_->FinishedSignal()); }

@@ -37,9 +37,8 @@ public:
     // connect (or never got that far).
     std::optional<bool> Connected() const;
 
-    // True once the thread has let go of everything it made, waiting for that
-    // until the deadline at most.
-    bool Finished(WmiClock::time_point deadline) const;
+    // True once the thread has let go of everything it made.
+    bool Finished() const;
 
 private:
     struct Job;

@@ -25,6 +25,6 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     app.InitInstance();
     // A WMI thread left behind may be stuck in the service, even holding the
     // loader lock that a normal exit takes: end the process around it.
-    if (app.WmiWorkOutstanding(CheckRun::kWmiEndGrace)) ::TerminateProcess(::GetCurrentProcess(), 0);
+    if (app.WmiWorkOutstanding()) ::TerminateProcess(::GetCurrentProcess(), 0);
     return 0;
 }
