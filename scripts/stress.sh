@@ -54,7 +54,7 @@ cleanup() {
   for pid in "${busy_pids[@]}"; do wait "$pid" 2>/dev/null; done
   busy_pids=()
   orvane_stop_xvfb
-  rm -rf "$scratch" "$tree/stress-check.bat" "$tree/stress-check.err"
+  rm -rf "$scratch" "$tree/stress-check.bat"
 }
 trap cleanup EXIT
 trap 'exit 130' INT TERM
@@ -63,24 +63,27 @@ if [ -z "${DISPLAY:-}" ]; then
   orvane_start_xvfb || exit 2
 fi
 
-# One orvane-check run: "exit code, verdict" on standard output. The exit
+# One orvane-check run, named by the argument: "exit code, verdict" on standard output. The exit
 # code is the one Windows hands the program's caller, here cmd: under heavy
 # load Wine's server may kill a process whose threads have all ended before
 # it is gone from the host (after a second), and its status on this side then
-# reads 137 whatever the program returned.
-printf '@orvane-check.exe --json >stress-check.json 2>stress-check.err\r\n@echo exit %%errorlevel%%\r\n' \
+# reads 137 whatever the program returned. Each run writes files of its own:
+# what a run leaves behind for a moment (its graphics probe's process) may
+# still hold the last run's open.
+printf '@orvane-check.exe --json >stress-check-%%1.json 2>stress-check-%%1.err\r\n@echo exit %%errorlevel%%\r\n' \
   >"$tree/stress-check.bat"
 check_once() {
-  local code verdict
-  code=$(cd "$tree" && "${ORVANE_WINE_COMMAND[@]}" cmd /c stress-check.bat 2>/dev/null | tr -d '\r' |
+  local code verdict n="$1"
+  code=$(cd "$tree" && "${ORVANE_WINE_COMMAND[@]}" cmd /c stress-check.bat "$n" 2>"$scratch/cmd.err" | tr -d '\r' |
     sed -n 's/^exit //p')
-  verdict=$(grep -o '"verdict": *"[^"]*"' "$tree/stress-check.json" 2>/dev/null | head -n 1 | sed 's/.*: *//')
-  rm -f "$tree/stress-check.json"
+  verdict=$(grep -o '"verdict": *"[^"]*"' "$tree/stress-check-$n.json" 2>/dev/null | head -n 1 | sed 's/.*: *//')
+  cat "$tree/stress-check-$n.err" "$scratch/cmd.err" >"$scratch/check.err" 2>/dev/null
+  rm -f "$tree/stress-check-$n.json" "$tree/stress-check-$n.err"
   echo "${code:-none} ${verdict:-none}"
 }
 
 # What a quiet machine answers, before the load.
-quiet="$(check_once)"
+quiet="$(check_once quiet)"
 
 for _ in $(seq 1 "$busy"); do
   ( while :; do :; done ) &
@@ -114,13 +117,13 @@ unit_summary="unit: $unit_passed of $unit_runs runs passed ($(( $(date +%s) - st
 start=$(date +%s)
 check_same=0
 for run in $(seq 1 "$check_runs"); do
-  answer="$(check_once)"
+  answer="$(check_once "$run")"
   if [ "$answer" = "$quiet" ]; then
     check_same=$((check_same + 1))
   else
     status=1
     echo "orvane-check run $run: exit code and verdict $answer, quiet run $quiet" >&2
-    cat "$tree/stress-check.err" >&2
+    iconv -f cp932 -t utf-8 "$scratch/check.err" >&2 2>/dev/null || cat "$scratch/check.err" >&2
   fi
 done
 check_summary="orvane-check: $check_same of $check_runs runs as the quiet run (exit code and verdict $quiet; $(( $(date +%s) - start ))s)"
