@@ -213,16 +213,16 @@ TEST(CheckSequence, SettingsRecordTheGraphicsAndTheCommandOnEveryLoadedRun) {
 
 TEST(CheckSequence, WmiGetsOneDeadlineAndWhatCameInTimeCounts) {
     using std::chrono::milliseconds;
-    // Limits with room for a busy machine (scripts/stress.sh) where answers
-    // come slowly on purpose. A run that waited twice would take twice the
-    // limit and more.
+    // Limits with room for a busy machine (scripts/stress.sh), where a fresh
+    // thread was seen to take most of a second to start. A run that waited
+    // twice would take twice the limit and more.
     struct Case {
         const char* meaning;
         const wchar_t* osVersion;
         const wchar_t* stallsAt;
         int delayMs;
         std::vector<const wchar_t*> unanswered;  // what the same run without a stall lacks
-        milliseconds limit{400};
+        milliseconds limit{1000};
     } cases[] = {
         {"never connects: as a failed connection, on the failing path", L"10.0.17763", FakeWmiService::kConnect, 0,
          {kComputerQuery, kOsQuery, kVideoQuery, kProcessorQuery}},
@@ -231,7 +231,7 @@ TEST(CheckSequence, WmiGetsOneDeadlineAndWhatCameInTimeCounts) {
          {kVideoQuery, kProcessorQuery}},
         {"slow, but every answer in time: nothing lost", L"10.0.17763", L"", 20, {}, milliseconds(10000)},
         {"slow answers, then a remaining query stalls: only what is left of the time is waited", L"10.0.17763",
-         kVideoQuery, 70, {kVideoQuery, kProcessorQuery}, milliseconds(1000)},
+         kVideoQuery, 70, {kVideoQuery, kProcessorQuery}},
     };
     for (const auto& c : cases) {
         Machine reference(c.osVersion);
