@@ -23,3 +23,7 @@ target_link_libraries(orvane_probe_bench PRIVATE orvane_win32)
 target_include_directories(orvane_probe_bench PRIVATE ${CMAKE_CURRENT_SOURCE_DIR}/res)
 set_source_files_properties(${ORVANE_INTEGRATION_DIR}/probe_bench.rc PROPERTIES
   OBJECT_DEPENDS "${CMAKE_CURRENT_SOURCE_DIR}/res/OrvaneWMI.csv;${CMAKE_CURRENT_SOURCE_DIR}/res/resource.h")
+
+# The WMI worker started and answered over and over, for scripts/stress.sh.
+add_executable(orvane_worker_cycles ${ORVANE_INTEGRATION_DIR}/worker_cycles_main.cpp)
+target_link_libraries(orvane_worker_cycles PRIVATE orvane_win32)

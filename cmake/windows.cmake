@@ -39,7 +39,7 @@ target_link_libraries(Orvane_no_tables PRIVATE orvane_dialog)
 
 # The same check for administrators' tools: a console program.
 add_executable(orvane-check src/shell/orvane_check/check_main.cpp src/shell/orvane_check/win32_console_output.cpp
-  res/orvane_check.rc)
+  src/shell/orvane_check/missing_system_dll.cpp res/orvane_check.rc)
 target_link_libraries(orvane-check PRIVATE orvane_win32)
 
 # Loaded on their first use (the import check holds the programs to it).

@@ -13,10 +13,12 @@
 #            (tests/scripts/release_test.sh)
 #   windows  MinGW builds; under Wine on a virtual display, in a Wine prefix
 #            made for this run: unit suite, integration, end-to-end and import
-#            checks. The shipped 32-bit build is always built and its imports
-#            checked; where this host runs no 32-bit programs, the Wine tests
-#            run a 64-bit build of the same sources (ORVANE_WINE_BITS=32 or 64
-#            forces one, see scripts/lib/wine-bits.sh).
+#            checks, then a short stress run under busy loops (scripts/stress.sh:
+#            no late answer, no failed run). The shipped 32-bit build is
+#            always built and its imports checked; where this host runs no
+#            32-bit programs, the Wine tests run a 64-bit build of the same
+#            sources (ORVANE_WINE_BITS=32 or 64 forces one, see
+#            scripts/lib/wine-bits.sh).
 # The last lines are CTest's summary of the Windows stage.
 #   bash scripts/test.sh                 every stage
 #   bash scripts/test.sh native fuzz     only these stages
@@ -27,6 +29,8 @@ source "$(dirname "${BASH_SOURCE[0]}")/lib/common.sh"
 
 BUILD="${ORVANE_TEST_BUILD_DIR:-$ORVANE_ROOT/build/test}"
 FUZZ_SECONDS="${ORVANE_FUZZ_SECONDS:-60}"
+# The Windows stage's stress run, about a minute (scripts/stress.sh has the full one).
+ORVANE_STRESS_SHORT="${ORVANE_STRESS_SHORT:---cycles 1000 --unit-runs 1 --check-runs 5}"
 stages=("$@")
 [ "${#stages[@]}" -gt 0 ] || stages=(native sanitize fuzz reproducible release windows)
 
@@ -185,6 +189,9 @@ stage_windows_tests() {
   # it lacking fails instead of skipping (E2E_REQUIRE).
   LC_ALL=ja_JP.UTF-8 ORVANE_TEST_PREFIX_STANDARD=1 \
     ctest --test-dir "$(wine_tree)" --output-on-failure -j 2 --timeout 1800 || status=1
+  # A short stress run: no answer may miss its deadline on a busy machine.
+  orvane_log "stress (short)"
+  bash "$ORVANE_ROOT/scripts/stress.sh" --tree "$(wine_tree)" $ORVANE_STRESS_SHORT || status=1
   return "$status"
 }
 

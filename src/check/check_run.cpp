@@ -88,7 +88,8 @@ WmiWorker* CheckRun::StartQueries(QuerySelection which) {
     if (wmiWaitLeft_ <= WmiClock::duration::zero()) return nullptr;  // nobody would wait for the answers
 
     result_.recorded.wmiNamespace = request.wmiNamespace;
-    wmiWorkers_.push_back(std::make_unique<WmiWorker>(platform_.wmi, std::move(request), wmiOnThisThread_));
+    wmiWorkers_.push_back(
+        std::make_unique<WmiWorker>(platform_.threads, platform_.wmi, std::move(request), wmiOnThisThread_));
     return wmiWorkers_.back().get();
 }
 

@@ -15,7 +15,7 @@ enum CheckExitCode : int {
     kCheckTableUnusable = 2,
     kCheckWmiUnreachable = 3,
     kCheckWrongCommandLine = 64,
-    kCheckInternalError = 70,     // a fault of the program's own, or no memory for its work: no verdict
+    kCheckInternalError = 70,     // a fault of the program's own, no memory for its work, or a system DLL missing: no verdict
     kCheckOutputNotWritten = 74,  // --out's file could not be written
 };
 

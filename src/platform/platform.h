@@ -12,6 +12,7 @@
 #include "platform/system_info.h"
 #include "platform/text_codec.h"
 #include "platform/wmi_service.h"
+#include "platform/worker_threads.h"
 
 struct Platform {
     FileSystem& files;
@@ -25,4 +26,5 @@ struct Platform {
     Registry& registry;
     ProfileFiles& profiles;
     ResultWindow& resultWindow;
+    WorkerThreads& threads;
 };

@@ -3,16 +3,16 @@
 // management service that never answers keeps nobody waiting: each answer is
 // handed over once, and every wait for one ends at a deadline.
 
-#include <chrono>
 #include <cstddef>
-#include <future>
+#include <memory>
 #include <optional>
 #include <vector>
 
 #include "platform/wmi_service.h"
+#include "platform/worker_threads.h"
 #include "probes/wmi_queries.h"
 
-using WmiClock = std::chrono::steady_clock;
+using WmiClock = WorkerClock;
 
 class WmiWorker {
 public:
@@ -22,7 +22,8 @@ public:
     // long as the thread runs. onThisThread: asks here and now instead, for a
     // service that answers from memory (a recorded machine), so that no
     // thread is left to outlive it.
-    WmiWorker(WmiService& wmi, QueryRequest request, bool onThisThread = false);
+    WmiWorker(WorkerThreads& threads, WmiService& wmi, QueryRequest request, bool onThisThread = false);
+    ~WmiWorker();
 
     WmiWorker(const WmiWorker&) = delete;
     WmiWorker& operator=(const WmiWorker&) = delete;
@@ -44,8 +45,11 @@ public:
 private:
     struct Job;
 
+    bool Ready(size_t signal, WmiClock::time_point deadline) const;
+    bool ReadyNow(size_t signal) const;
+
     std::vector<size_t> tableIndices_;
-    std::vector<std::future<QueryAnswer>> answers_;
-    std::shared_future<bool> connected_;
-    std::future<void> finished_;
+    std::vector<bool> taken_;
+    std::shared_ptr<Job> job_;
+    bool askedHere_ = false;  // no thread to be had: everything is there already
 };

@@ -47,6 +47,6 @@ struct LookingServices {
     Platform Over(Platform& platform, FileSystem& files, TextCodec& codec, SystemInfo& system, WmiService& wmi,
                   GraphicsDriver& graphics) {
         return Platform{files,    codec, platform.resources, messages,          system, launcher,
-                        wmi,      graphics, platform.registry, profiles,        resultWindow};
+                        wmi,      graphics, platform.registry, profiles,        resultWindow, platform.threads};
     }
 };

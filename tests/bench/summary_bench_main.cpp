@@ -95,7 +95,7 @@ int main(int argc, char** argv) {
     fake.resources.texts[130] = ReadBytes(fs::path(ORVANE_SOURCE_DIR) / "res" / "OrvaneSPC.csv");
     fake.system.executablePath = L"\\nowhere\\orvane-check.exe";
     Platform platform{files, fake.codec, fake.resources, fake.messages, fake.system, fake.launcher, fake.wmi,
-                      fake.graphics, fake.registry, fake.profiles, fake.resultWindow};
+                      fake.graphics, fake.registry, fake.profiles, fake.resultWindow, fake.threads};
 
     std::vector<std::wstring> args;
     if (std::string(argv[1]).rfind("--", 0) == 0) {

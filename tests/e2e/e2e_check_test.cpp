@@ -297,6 +297,20 @@ TEST(E2eCheck, WhatChecksNoPcNeitherStartsNorWaitsForTheDriver) {
     }
 }
 
+// An old or damaged Windows without a system DLL that a run calls (Wine's
+// override for this program takes ole32 away, and the WMI thread calls it).
+TEST(E2eCheck, AMissingSystemDllIsOneLineAndExitCode70NotACrash) {
+    ScratchFolder folder;
+    ASSERT_TRUE(folder.AddProgram(BuiltProgram::OrvaneCheck));
+    RegistryValueGuard missing(HKEY_CURRENT_USER, L"Software\\Wine\\AppDefaults\\orvane-check.exe\\DllOverrides",
+                               L"ole32", L"");
+    ASSERT_TRUE(missing.ok());
+    const std::optional<ConsoleRun> run = RunConsoleProgram(folder.PathOf(L"orvane-check.exe"), L"--json", 70);
+    ASSERT_TRUE(run);
+    EXPECT_EQ(run->standardOutput, "");
+    EXPECT_EQ(run->standardError, "orvane-check: the system's ole32.dll cannot be loaded\r\n");
+}
+
 TEST(E2eCheck, StandardOutputThatTakesNothingEndsWith74) {
     ScratchFolder folder;
     ASSERT_TRUE(folder.AddProgram(BuiltProgram::OrvaneCheck));

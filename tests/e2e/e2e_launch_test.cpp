@@ -169,6 +169,25 @@ TEST_F(E2eLaunch, ProductThatIsNoProgramGivesTheMessageWithTheCommandLine) {
     EXPECT_TRUE(orvane.WaitForExit());
 }
 
+// An old or damaged Windows without a system DLL that a run calls (Wine's
+// override for this program takes ole32 away, and the WMI thread calls it):
+// the start-up message names it, and the program ends without a crash.
+TEST(E2eStart, AMissingSystemDllIsNamedInTheStartUpMessage) {
+    ScratchFolder folder;
+    ASSERT_TRUE(folder.AddProgram(BuiltProgram::Orvane, L"Orvane.exe"));
+    RegistryValueGuard missing(HKEY_CURRENT_USER, L"Software\\Wine\\AppDefaults\\Orvane.exe\\DllOverrides",
+                               L"ole32", L"");
+    ASSERT_TRUE(missing.ok());
+    OrvaneProcess orvane;
+    ASSERT_TRUE(StartIn(orvane, folder));
+    const auto box = orvane.WaitForMessageBox();
+    ASSERT_TRUE(box) << "no message";
+    EXPECT_EQ(box->text, kLaunchFailed + L"ole32.dll");
+    EXPECT_EQ(box->caption, L"Orvane");
+    EXPECT_TRUE(orvane.DismissMessageBox(*box));
+    EXPECT_TRUE(orvane.WaitForExit());
+}
+
 TEST_F(E2eLaunch, SettingsFileHoldsTheFiveValuesAndKeepsOtherKeys) {
     const auto productKey = RegistryValueGuard::Removed(kProductKey, L"AppName", kProductView);
     ScratchFolder folder;

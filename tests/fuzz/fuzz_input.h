@@ -30,7 +30,7 @@ struct FuzzPlatform {
     WideningCodec codec;
     Platform platform{fake.files,    codec,         fake.resources, fake.messages,
                       fake.system,   fake.launcher, fake.wmi,       fake.graphics,
-                      fake.registry, fake.profiles, fake.resultWindow};
+                      fake.registry, fake.profiles, fake.resultWindow, fake.threads};
 };
 
 // Pairs of bytes as 16-bit code units, so lone surrogates and units above 0x7F occur too.

@@ -46,6 +46,8 @@ TEST(JsonReader, ReadsStrictJsonAndNamesTheByteOfEveryRefusal) {
     refusing.refuseLoneSurrogates = true;
     JsonReadOptions small;
     small.maxBytes = 8;
+    // The default limit, 1 MiB, with trailing blanks: a value that ends early does not make it shorter.
+    const std::string atTheDefaultLimit = "[]" + std::string((1 << 20) - 2, ' ');
     const struct {
         const char* meaning;
         std::string text;
@@ -91,6 +93,8 @@ TEST(JsonReader, ReadsStrictJsonAndNamesTheByteOfEveryRefusal) {
          "at byte 0: UTF-16 text (it begins with a byte-order mark); "
          "JSON is read as UTF-8"},
         {"longer than allowed", "[1,2,3,4,5]", "at byte 8: the text is longer than 8 bytes", small},
+        {"1 MiB by default", atTheDefaultLimit, "[]"},
+        {"a byte more than 1 MiB", atTheDefaultLimit + " ", "at byte 1048576: the text is longer than 1048576 bytes"},
     };
     for (const auto& c : cases) {
         std::string error = "left over";

@@ -15,6 +15,7 @@
 #include "platform/win32/win32_file_system.h"
 #include "platform/win32/win32_long_path.h"
 #include "platform/win32/win32_resources.h"
+#include "platform/win32/win32_system_dll.h"
 #include "platform/win32/win32_system_info.h"
 #include "platform/win32/win32_text_codec.h"
 
@@ -169,6 +170,38 @@ TEST(Win32System, FactsAreReadWhole) {
 
     // This program carries no built-in tables.
     EXPECT_EQ(Win32Resources().LoadText(129), std::nullopt);
+}
+
+// Windows 7 and Vista without update KB2533623 refuse the System32 search
+// flag: the DLL then comes by its full path, and still from System32 alone.
+TEST(Win32System, SystemDllsComeFromSystem32WithOrWithoutTheSearchFlag) {
+    const FlaggedDllLoad refused = [](const char*) -> HMODULE {
+        ::SetLastError(ERROR_INVALID_PARAMETER);
+        return nullptr;
+    };
+    const HMODULE user32 = ::GetModuleHandleW(L"user32.dll");  // the suite imports it
+    ASSERT_NE(user32, nullptr);
+    // A DLL beside the program that System32 does not have.
+    const std::wstring exe = Win32SystemInfo().ExecutablePath();
+    const std::wstring beside = exe.substr(0, exe.rfind(L'\\') + 1) + L"orvane_beside_test.dll";
+    ASSERT_TRUE(::CopyFileW(System32Path(L"version.dll").c_str(), beside.c_str(), FALSE));
+    const struct {
+        const char* meaning;
+        const char* dll;
+        bool flagRefused;
+        HMODULE expected;
+    } cases[] = {
+        {"by the flag", "user32.dll", false, user32},
+        {"by the full path", "user32.dll", true, user32},
+        {"not beside the program, by the flag", "orvane_beside_test.dll", false, nullptr},
+        {"not beside the program, by the full path", "orvane_beside_test.dll", true, nullptr},
+    };
+    for (const auto& c : cases) {
+        const HMODULE module = c.flagRefused ? LoadSystemDll(c.dll, refused) : LoadSystemDll(c.dll);
+        EXPECT_EQ(module, c.expected) << c.meaning;
+        if (module) ::FreeLibrary(module);
+    }
+    ::DeleteFileW(beside.c_str());
 }
 
 #endif  // _WIN32

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "platform/win32/unique_resource.h"
+#include "platform/win32/win32_system_dll.h"
 
 namespace {
 
@@ -30,14 +31,8 @@ struct OpenGlLibrary {
     GlGetStringFn getString = nullptr;
 
     bool Load() {
-        const UINT length = ::GetSystemDirectoryW(nullptr, 0);
-        if (length == 0) return false;
-        std::wstring path(length, L'\0');
-        const UINT written = ::GetSystemDirectoryW(&path[0], length);
-        if (written == 0 || written >= length) return false;
-        path.resize(written);
-        path += L"\\opengl32.dll";
-
+        const std::wstring path = System32Path(L"opengl32.dll");
+        if (path.empty()) return false;
         module.reset(::LoadLibraryExW(path.c_str(), nullptr, 0));
         if (!module) return false;
         createContext = reinterpret_cast<WglCreateContextFn>(

@@ -3,6 +3,8 @@
 
 #include <windows.h>
 
+#include "platform/win32/win32_system_dll.h"
+
 namespace {
 
 // As the generated import data lays it out: one per function.
@@ -12,17 +14,29 @@ struct LazyImport {
     const char* name;  // the function's exported name
 };
 
-// What Visual C++'s delay-load helper raises when a function cannot be had;
-// nothing of ours can go on without one of the system's own.
-constexpr DWORD kLazyImportMissing = 0xC06D007F;
+// Set once a DLL or function was found missing: the program is ending. Only
+// one thread says why, and no other first call of ours goes on meanwhile (a
+// second message, the result dialog).
+LONG ending = 0;
+
+[[noreturn]] void WaitForTheEnd() {
+    for (;;) ::Sleep(INFINITE);
+}
+
+[[noreturn]] void EndForMissing(const char* dll, const char* function) {
+    if (::InterlockedExchange(&ending, 1) == 0) EndForMissingSystemDll(dll, function);
+    WaitForTheEnd();
+}
 
 }  // namespace
 
 extern "C" void* OrvaneResolveLazyImport(const LazyImport* import) {
-    // From System32 only, whatever lies beside the program.
-    HMODULE module = ::LoadLibraryExA(import->dll, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
-    FARPROC function = module ? ::GetProcAddress(module, import->name) : nullptr;
-    if (!function) ::RaiseException(kLazyImportMissing, EXCEPTION_NONCONTINUABLE, 0, nullptr);
+    if (::InterlockedCompareExchange(&ending, 0, 0) != 0) WaitForTheEnd();
+    HMODULE module = LoadSystemDll(import->dll);
+    if (!module) EndForMissing(import->dll, nullptr);
+    // Nothing of ours can go on without one of the system's own functions.
+    FARPROC function = ::GetProcAddress(module, import->name);
+    if (!function) EndForMissing(import->dll, import->name);
     // Two threads may get here for one slot; both store the same address.
     ::InterlockedExchangePointer(import->slot, reinterpret_cast<void*>(function));
     return reinterpret_cast<void*>(function);

@@ -13,6 +13,7 @@
 #include "platform/win32/win32_system_info.h"
 #include "platform/win32/win32_text_codec.h"
 #include "platform/win32/win32_wmi_service.h"
+#include "platform/win32/win32_worker_threads.h"
 
 struct Win32Platform {
     Win32FileSystem files;
@@ -22,11 +23,12 @@ struct Win32Platform {
     Win32SystemInfo system;
     Win32ProcessLauncher launcher;
     Win32WmiService wmi;
+    Win32WorkerThreads threads;
     Win32GraphicsDriver graphics;
     Win32Registry registry;
     Win32ProfileFiles profiles;
     Win32ResultWindow resultWindow;
 
     Platform platform{files, codec, resources, messages, system, launcher, wmi, graphics, registry, profiles,
-                      resultWindow};
+                      resultWindow, threads};
 };

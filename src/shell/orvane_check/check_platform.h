@@ -11,6 +11,7 @@
 #include "platform/win32/win32_system_info.h"
 #include "platform/win32/win32_text_codec.h"
 #include "platform/win32/win32_wmi_service.h"
+#include "platform/win32/win32_worker_threads.h"
 
 struct Win32CheckPlatform {
     Win32FileSystem files;
@@ -20,11 +21,12 @@ struct Win32CheckPlatform {
     Win32SystemInfo system;
     RefusingLauncher launcher;
     Win32WmiService wmi;
+    Win32WorkerThreads threads;
     Win32GraphicsDriver graphics;
     Win32Registry registry;
     NoProfileFiles profiles;
     NoResultWindow resultWindow;
 
     Platform platform{files, codec, resources, messages, system, launcher, wmi, graphics, registry, profiles,
-                      resultWindow};
+                      resultWindow, threads};
 };
