@@ -31,7 +31,7 @@ const wchar_t* const kCheckUsage =
     L"3 WMI could not be reached, 64 wrong command line; --summary: 0 all meet,\n"
     L"1 some do not, 2 unusable tables or unreadable recordings;\n"
     L"--intune-rules: 0 written, 2 the tables do not fit Intune's limits;\n"
-    L"--validate: 0 clean, 1 warnings, 2 errors.\n";
+    L"--validate: 0 clean, 1 warnings, 2 errors; any command: 70 an internal error.\n";
 
 namespace {
 
