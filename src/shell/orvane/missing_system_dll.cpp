@@ -18,7 +18,7 @@ constexpr UINT kProbeCouldNotGoOn = 70;  // orvane-check's own code for it
 
 void EndForMissingSystemDll(const char* dll, const char*) {
     // The graphics probe's process says nothing: the program that started it speaks.
-    if (GraphicsProbePipeOf(::GetCommandLineW())) ::TerminateProcess(::GetCurrentProcess(), kProbeCouldNotGoOn);
+    if (GraphicsProbeHandlesOf(::GetCommandLineW())) ::TerminateProcess(::GetCurrentProcess(), kProbeCouldNotGoOn);
     // user32 itself may be what is missing: the box is taken the same way,
     // not through an import slot, and without it the program ends silently.
     using MessageBoxWFn = int(WINAPI*)(HWND, LPCWSTR, LPCWSTR, UINT);

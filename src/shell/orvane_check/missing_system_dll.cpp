@@ -11,7 +11,7 @@
 
 void EndForMissingSystemDll(const char* dll, const char* function) {
     // The graphics probe's process says nothing: the program that started it speaks.
-    if (GraphicsProbePipeOf(::GetCommandLineW())) ::TerminateProcess(::GetCurrentProcess(), kCheckInternalError);
+    if (GraphicsProbeHandlesOf(::GetCommandLineW())) ::TerminateProcess(::GetCurrentProcess(), kCheckInternalError);
     std::string line = std::string("orvane-check: the system's ") + dll;
     line += function ? std::string(" has no ") + function : std::string(" cannot be loaded");
     line += "\r\n";
